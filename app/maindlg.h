@@ -1,0 +1,66 @@
+// The program's one long-lived window: hidden at start, shown on request; it owns the window a
+// second instance finds, and it ends the program.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "include/handles.h"
+
+// An invisible child of the main window whose class a second instance searches for; it passes the
+// show request on to its parent.
+class CMsgWindow {
+ public:
+  bool Create(HWND parent);
+  HWND hwnd() const { return m_hWnd; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  HWND m_hWnd = nullptr;  // a child: destroyed with its parent
+};
+
+struct HotkeyStats {
+  int total = 0, registered = 0, failed = 0, disabled = 0;
+};
+
+class CMainDlg {
+ public:
+  CMainDlg() = default;
+  CMainDlg(const CMainDlg&) = delete;
+  CMainDlg& operator=(const CMainDlg&) = delete;
+  ~CMainDlg();
+
+  // Creates the window as a modeless dialog without owner; it stays hidden until asked to show.
+  bool Create();
+  HWND hwnd() const { return m_hWnd; }
+
+  // Status lines from the hotkey table's counters.
+  void RefreshStatus(const HotkeyStats& stats);
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  BOOL OnInitDialog();
+  void OnShowRequest();
+  void OnEndSession(bool sessionEnds);
+  void OnCommand(int id);
+  void OnDestroy();
+  void OnLButtonDown(LPARAM lParam);
+
+  void CenterOnWorkArea();
+  void LoadIcons();
+  void HideToTray();
+  // Destroys the window and ends the message loop with exit code 2.
+  void Quit();
+
+  HWND m_hWnd = nullptr;
+  CMsgWindow m_msgWindow;
+  IconHandle m_bigIcon, m_smallIcon;
+  // Set while a tray notification (and any dialog it opened) is handled.
+  bool m_busy = false;
+};
+
+// Product name and version from the executable, for captions and the title.
+std::string ProductCaption();

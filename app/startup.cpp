@@ -1,0 +1,72 @@
+#include "app/startup.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+
+#include "app/maindlg.h"
+#include "app/msgloop.h"
+#include "hotkeys/hotkeyfiles.h"
+#include "include/GlobalData.h"
+#include "include/handles.h"
+#include "include/miscfuns.h"
+
+namespace {
+
+class GdiplusScope {
+ public:
+  GdiplusScope() {
+    Gdiplus::GdiplusStartupInput input;
+    if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok) m_token = 0;
+  }
+  GdiplusScope(const GdiplusScope&) = delete;
+  GdiplusScope& operator=(const GdiplusScope&) = delete;
+  ~GdiplusScope() {
+    if (m_token) Gdiplus::GdiplusShutdown(m_token);
+  }
+
+ private:
+  ULONG_PTR m_token = 0;
+};
+
+int RunMainWindow() {
+  CMessageLoop loop;
+  CMainDlg mainDlg;
+  if (!mainDlg.Create()) {
+    ::OutputDebugStringA("Main dialog creation failed!\n");
+    return 0;
+  }
+  ::ShowWindow(mainDlg.hwnd(), SW_HIDE);
+  loop.AddDialog(mainDlg.hwnd());
+  return loop.Run();
+}
+
+}  // namespace
+
+bool NotifyRunningInstance() {
+  HWND target = CMiscFuns::FindWindowByClass(names::kInstanceWindowClass);
+  if (!target || !::IsWindow(target)) return false;
+  ::SendMessageA(target, kMsgShowRequest, 0, 0);
+  return true;
+}
+
+int RunQuorvel(HINSTANCE) {
+  InitGlobalPaths();
+
+  KernelHandle mutex(::CreateMutexA(nullptr, FALSE, names::kInstanceMutex));
+  if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {
+    NotifyRunningInstance();
+    return 0;
+  }
+  // Only the one running instance may put back a hotkey save that a crash cut off.
+  RecoverInterruptedHotkeySave();
+
+  ComScope com;
+  INITCOMMONCONTROLSEX icc = {};
+  icc.dwSize = sizeof icc;
+  icc.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
+  ::InitCommonControlsEx(&icc);
+  GdiplusScope gdiplus;
+
+  // GDI+, then COM, then the mutex are released in reverse order as the scopes end.
+  return RunMainWindow();
+}

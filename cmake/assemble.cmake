@@ -1,0 +1,16 @@
+# Lays out the program folder: the executable with its data folders beside it.
+file(MAKE_DIRECTORY ${DST}/hotkeys ${DST}/predefinedtext ${DST}/pictures ${DST}/sounds ${DST}/language)
+file(COPY ${EXE} DESTINATION ${DST})
+file(GLOB lang ${SRC}/language/*.txt)
+file(COPY ${lang} DESTINATION ${DST}/language)
+foreach(dir pictures sounds predefinedtext)
+  file(GLOB items ${SRC}/${dir}/*)
+  list(FILTER items EXCLUDE REGEX "\\.(cpp|h)$")
+  if(items)
+    file(COPY ${items} DESTINATION ${DST}/${dir})
+  endif()
+endforeach()
+# A fresh installation greets the user once; the user's own settings are never overwritten.
+if(NOT EXISTS ${DST}/Settings.ini)
+  file(COPY ${SRC}/resources/Settings.ini DESTINATION ${DST})
+endif()

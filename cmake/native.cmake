@@ -1,0 +1,12 @@
+# Native build: the portable core and its tests, under the sanitizers.
+add_executable(core_tests ${CORE_TESTS})
+target_link_libraries(core_tests PRIVATE quorvel_core doctest_main)
+add_test(NAME native.core COMMAND core_tests)
+
+# Every shipped language file is checked against the table of placeholders.
+add_executable(language_file_check tests/language/check_language_files.cpp)
+target_link_libraries(language_file_check PRIVATE quorvel_core)
+add_test(NAME native.language_files
+         COMMAND language_file_check ${CMAKE_SOURCE_DIR}/language/lkeys.tsv ${CMAKE_SOURCE_DIR}/language)
+
+include(cmake/fuzz.cmake OPTIONAL)

@@ -1,0 +1,62 @@
+# Cross build: the program, its program folder, and the tests that run under Wine.
+enable_language(RC)
+set(WIN_LIBS
+  -static -static-libgcc -static-libstdc++
+  comctl32 gdiplus winmm shell32 comdlg32 advapi32 msimg32 version shlwapi urlmon wininet psapi
+  ole32 oleaut32 uuid)
+
+configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
+set(RES_INCLUDE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
+
+add_library(quorvel_win STATIC ${WIN_SOURCES})
+target_include_directories(quorvel_win PUBLIC ${CMAKE_SOURCE_DIR} ${RES_INCLUDE})
+target_compile_definitions(quorvel_win PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX)
+target_link_libraries(quorvel_win PUBLIC quorvel_core ${WIN_LIBS})
+
+set(QUORVEL_RC ${CMAKE_SOURCE_DIR}/resources/Quorvel.rc)
+set_source_files_properties(${QUORVEL_RC} PROPERTIES INCLUDE_DIRECTORIES "${RES_INCLUDE}")
+
+add_executable(Quorvel WIN32 app/Quorvel.cpp ${QUORVEL_RC})
+target_link_libraries(Quorvel PRIVATE quorvel_win)
+
+# The program folder, laid out exactly as a user unpacks it.
+set(PROGRAM_DIR ${CMAKE_BINARY_DIR}/Quorvel)
+add_custom_command(TARGET Quorvel POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR} -DDST=${PROGRAM_DIR} -DEXE=$<TARGET_FILE:Quorvel>
+          -P ${CMAKE_SOURCE_DIR}/cmake/assemble.cmake
+  VERBATIM)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_FILE_NAME Quorvel-${PROJECT_VERSION})
+install(DIRECTORY ${PROGRAM_DIR}/ DESTINATION Quorvel)
+include(CPack)
+
+# Wine world for the tests: one Xvfb and prefix per ctest run, started and stopped by fixtures.
+set(WINE_POINTER ${CMAKE_BINARY_DIR}/wine-session.pointer)
+add_test(NAME wine.session.start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${WINE_POINTER})
+add_test(NAME wine.session.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${WINE_POINTER})
+set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# Z: is the root of the Linux file system inside Wine.
+string(REPLACE "/" "\\\\" PROGRAM_DIR_WIN "Z:${PROGRAM_DIR}")
+
+function(quorvel_wine_test name)
+  add_executable(${name} ${ARGN} ${CMAKE_SOURCE_DIR}/tests/winsupport.cpp ${QUORVEL_RC})
+  target_link_libraries(${name} PRIVATE quorvel_win doctest_main)
+  target_compile_definitions(${name} PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}")
+  add_test(NAME wine.${name} COMMAND ${name})
+  set_tests_properties(wine.${name} PROPERTIES
+    FIXTURES_REQUIRED wine
+    ENVIRONMENT "QUORVEL_WINE_POINTER=${WINE_POINTER}"
+    TIMEOUT 300)
+endfunction()
+
+quorvel_wine_test(core_tests ${CORE_TESTS})
+foreach(group ${WIN_TEST_GROUPS})
+  quorvel_wine_test(${group}_tests ${WIN_TESTS_${group}})
+endforeach()
+quorvel_wine_test(e2e_tests ${E2E_TESTS})
+add_dependencies(e2e_tests Quorvel)
+# They share one desktop, foreground window and clipboard: one at a time.
+set_tests_properties(wine.e2e_tests PROPERTIES RESOURCE_LOCK desktop)

@@ -1,0 +1,34 @@
+// The hotkeys folder: one INI file per hotkey, listed in name order.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "hotkeys/hotkeyitem.h"
+
+// Application folder + "\hotkeys".
+std::string HotkeysFolder();
+
+// Empties `items` and appends one entry per *.ini file of the folder, in ascending name order.
+void ListHotkeyFiles(std::vector<_HotkeyItem>& items, const std::string& folder = HotkeysFolder());
+
+// Reads one file; an unreadable or damaged file gives the defaults (nothing enabled, no lines).
+HotkeyDefinition ReadHotkeyFile(const std::string& path);
+
+// Appends the file's action lines in file order.
+void ReadActionLines(const std::string& path, std::vector<std::string>& lines);
+
+// Writes one value; replaceable so tests can make a write fail half-way.
+using IniWriteFn = std::function<bool(const std::string& section, const std::string& key,
+                                      const std::string& value, const std::string& path)>;
+
+// Replaces the folder's hotkey files by `hotkeys` (Hotkey-00001.ini and onwards, in order).
+// The new set is written aside first and swapped in only when every write succeeded; on any
+// failure the old files stay exactly as they were and the result is false.
+bool WriteAllHotkeyFiles(const std::vector<HotkeyDefinition>& hotkeys, const std::string& folder = HotkeysFolder(),
+                         const IniWriteFn& write = nullptr);
+
+// Finishes or undoes a save that was cut off (crash, power loss) so the folder holds one whole
+// set: the new one if it was complete, else the old one. Does nothing when no save was cut off.
+void RecoverInterruptedHotkeySave(const std::string& folder = HotkeysFolder());

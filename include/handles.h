@@ -1,0 +1,122 @@
+// Owners for Win32 handles: each closes its handle exactly once, on every path out of a scope.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <utility>
+
+template <typename T, typename Traits>
+class UniqueHandle {
+ public:
+  UniqueHandle() = default;
+  explicit UniqueHandle(T h) : h_(h) {}
+  UniqueHandle(const UniqueHandle&) = delete;
+  UniqueHandle& operator=(const UniqueHandle&) = delete;
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(o.release()) {}
+  UniqueHandle& operator=(UniqueHandle&& o) noexcept {
+    if (this != &o) reset(o.release());
+    return *this;
+  }
+  ~UniqueHandle() { reset(); }
+
+  T get() const { return h_; }
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+  T release() { return std::exchange(h_, Traits::Invalid()); }
+  void reset(T h = Traits::Invalid()) {
+    if (h_ != Traits::Invalid()) Traits::Close(h_);
+    h_ = h;
+  }
+
+ private:
+  T h_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct FileHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::CloseHandle(h); }
+};
+struct FindHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::FindClose(h); }
+};
+struct RegKeyTraits {
+  static HKEY Invalid() { return nullptr; }
+  static void Close(HKEY h) { ::RegCloseKey(h); }
+};
+struct MenuTraits {
+  static HMENU Invalid() { return nullptr; }
+  static void Close(HMENU h) { ::DestroyMenu(h); }
+};
+struct WindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static void Close(HWND h) {
+    if (::IsWindow(h)) ::DestroyWindow(h);
+  }
+};
+template <typename G>
+struct GdiTraits {
+  static G Invalid() { return nullptr; }
+  static void Close(G h) { ::DeleteObject(h); }
+};
+struct IconTraits {
+  static HICON Invalid() { return nullptr; }
+  static void Close(HICON h) { ::DestroyIcon(h); }
+};
+struct LibraryTraits {
+  static HMODULE Invalid() { return nullptr; }
+  static void Close(HMODULE h) { ::FreeLibrary(h); }
+};
+
+using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
+using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
+using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
+using MenuHandle = UniqueHandle<HMENU, MenuTraits>;
+using WindowHandle = UniqueHandle<HWND, WindowTraits>;
+using BitmapHandle = UniqueHandle<HBITMAP, GdiTraits<HBITMAP>>;
+using RegionHandle = UniqueHandle<HRGN, GdiTraits<HRGN>>;
+using FontHandle = UniqueHandle<HFONT, GdiTraits<HFONT>>;
+using BrushHandle = UniqueHandle<HBRUSH, GdiTraits<HBRUSH>>;
+using IconHandle = UniqueHandle<HICON, IconTraits>;
+using LibraryHandle = UniqueHandle<HMODULE, LibraryTraits>;
+
+// A memory device context, deleted (not released) at the end.
+struct DcTraits {
+  static HDC Invalid() { return nullptr; }
+  static void Close(HDC h) { ::DeleteDC(h); }
+};
+using MemoryDc = UniqueHandle<HDC, DcTraits>;
+
+// Selects a GDI object into a DC for the scope and puts the old one back.
+class SelectedObject {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ obj) : dc_(dc), old_(::SelectObject(dc, obj)) {}
+  SelectedObject(const SelectedObject&) = delete;
+  SelectedObject& operator=(const SelectedObject&) = delete;
+  ~SelectedObject() {
+    if (old_) ::SelectObject(dc_, old_);
+  }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// COM initialised on this thread for the scope.
+class ComScope {
+ public:
+  ComScope() : ok_(SUCCEEDED(::CoInitialize(nullptr))) {}
+  ComScope(const ComScope&) = delete;
+  ComScope& operator=(const ComScope&) = delete;
+  ~ComScope() {
+    if (ok_) ::CoUninitialize();
+  }
+
+ private:
+  bool ok_;
+};

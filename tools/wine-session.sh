@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# A private Wine world for tests and benchmarks: its own Xvfb display and Wine prefix in a temporary
+# folder, so nothing depends on (or disturbs) the user's display or ~/.wine.
+#
+#   wine-session.sh start POINTER   creates the session, writes its env file path into POINTER
+#   wine-session.sh stop POINTER    stops what start started (by process id) and removes the folder
+#   wine-session.sh env POINTER     prints the env file path (empty when there is no session)
+set -euo pipefail
+
+cmd=${1:?usage: wine-session.sh start|stop|env POINTER}
+pointer=${2:?usage: wine-session.sh start|stop|env POINTER}
+
+free_display() {
+  local n
+  for n in $(seq 101 199); do
+    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+      echo "$n"; return 0
+    fi
+  done
+  return 1
+}
+
+start() {
+  local dir n xvfb_pid
+  dir=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
+  n=$(free_display) || { echo "wine-session: no free display" >&2; exit 1; }
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  mkdir -p "$dir/xdg/alsa"
+  # A null sound device, so the audio stack finds an endpoint without hardware.
+  echo 'pcm.!default { type null }' >"$dir/xdg/alsa/asoundrc"
+  cat >"$dir/env" <<ENV
+export DISPLAY=:$n
+export WINEPREFIX=$dir/prefix
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+export WINEARCH=win64
+export XDG_CONFIG_HOME=$dir/xdg
+export QUORVEL_WINE_DIR=$dir
+XVFB_PID=$xvfb_pid
+ENV
+  # shellcheck disable=SC1091
+  . "$dir/env"
+  for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  wineboot -i >"$dir/wineboot.log" 2>&1 || true
+  # A persistent server keeps each later program start well under a second.
+  wineserver -p >/dev/null 2>&1 || true
+  local ws_pid=""
+  for p in $(pgrep -x wineserver || true); do
+    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then ws_pid=$p; fi
+  done
+  echo "WINESERVER_PID=$ws_pid" >>"$dir/env"
+  echo "$dir/env" >"$pointer"
+}
+
+stop() {
+  [ -f "$pointer" ] || return 0
+  local envfile dir
+  envfile=$(cat "$pointer")
+  rm -f "$pointer"
+  [ -f "$envfile" ] || return 0
+  dir=$(dirname "$envfile")
+  # shellcheck disable=SC1090
+  . "$envfile"
+  wineserver -k >/dev/null 2>&1 || true
+  for pid in ${WINESERVER_PID:-} ${XVFB_PID:-}; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in ${WINESERVER_PID:-} ${XVFB_PID:-}; do
+    for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+  done
+  case "$dir" in */quorvel-wine.*) rm -rf "$dir" ;; esac
+}
+
+case "$cmd" in
+  start) start ;;
+  stop) stop ;;
+  env) [ -f "$pointer" ] && cat "$pointer" || true ;;
+  *) echo "usage: wine-session.sh start|stop|env POINTER" >&2; exit 2 ;;
+esac
