@@ -9,4 +9,4 @@ target_link_libraries(language_file_check PRIVATE quorvel_core)
 add_test(NAME native.language_files
          COMMAND language_file_check ${CMAKE_SOURCE_DIR}/language/lkeys.tsv ${CMAKE_SOURCE_DIR}/language)
 
-include(cmake/fuzz.cmake OPTIONAL)
+include(cmake/fuzz.cmake)

@@ -60,3 +60,9 @@ quorvel_wine_test(e2e_tests ${E2E_TESTS})
 add_dependencies(e2e_tests Quorvel)
 # They share one desktop, foreground window and clipboard: one at a time.
 set_tests_properties(wine.e2e_tests PROPERTIES RESOURCE_LOCK desktop)
+
+# Benchmarks (bench/): built with the program, run by the scripts beside their sources.
+add_executable(trivial_win32 WIN32 bench/trivial_win32.cpp)
+target_link_libraries(trivial_win32 PRIVATE -static)
+add_executable(startup_bench bench/startup_bench.cpp)
+target_link_libraries(startup_bench PRIVATE quorvel_win)

@@ -120,3 +120,31 @@ class ComScope {
  private:
   bool ok_;
 };
+
+// One counted reference to a COM interface, released once. An empty owner releases nothing, so a
+// connection that failed halfway leaves only the references it really got to be released.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+  ComPtr& operator=(ComPtr&& o) noexcept {
+    if (this != &o) reset(std::exchange(o.p_, nullptr));
+    return *this;
+  }
+  ~ComPtr() { reset(); }
+
+  T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // Takes over a reference the caller already owns.
+  void reset(T* p = nullptr) {
+    if (p_) std::exchange(p_, nullptr)->Release();
+    p_ = p;
+  }
+
+ private:
+  T* p_ = nullptr;
+};

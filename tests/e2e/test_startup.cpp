@@ -1,1 +1,76 @@
 #include <doctest/doctest.h>
+
+#include "include/miscfuns.h"
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+std::string WindowText(HWND h) {
+  char buf[512] = {};
+  ::GetWindowTextA(h, buf, sizeof buf);
+  return buf;
+}
+
+// Starts the program and waits until its main window is up.
+HWND StartAndFind(RunningProcess& p) {
+  REQUIRE(p.started());
+  HWND main = nullptr;
+  REQUIRE(WaitUntil([&] { return (main = FindMainWindow()) != nullptr; }, 15000));
+  return main;
+}
+
+}  // namespace
+
+TEST_CASE("a second start shows the running instance and ends with 0") {
+  ProgramCopy program;
+  RunningProcess first(program.exe());
+  HWND main = StartAndFind(first);
+  CHECK_FALSE(::IsWindowVisible(main));
+  CHECK(WindowText(main) == "Quorvel v" + CMiscFuns::GetVersionString("ProductVersion", program.exe()));
+
+  RunningProcess second(program.exe());
+  REQUIRE(second.started());
+  CHECK(second.WaitExit(10000) == 0);
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+  CHECK(first.Running());
+  // The second instance made no window of its own.
+  CHECK(FindMainWindow() == main);
+
+  // Quit from the exit command: code 2.
+  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+  CHECK(first.WaitExit(10000) == 2);
+  CHECK(FindMainWindow() == nullptr);
+}
+
+TEST_CASE("the session end quits with 2, a cancelled one does not") {
+  ProgramCopy program;
+  RunningProcess p(program.exe());
+  HWND main = StartAndFind(p);
+  ::SendMessageA(main, WM_ENDSESSION, FALSE, 0);
+  ::Sleep(300);
+  CHECK(p.Running());
+  ::SendMessageA(main, WM_ENDSESSION, TRUE, 0);
+  CHECK(p.WaitExit(10000) == 2);
+}
+
+TEST_CASE("the main window speaks the chosen language") {
+  ProgramCopy program;
+  WriteFileBytes(program / "Settings.ini", "[Settings]\r\nLanguageFile=Deutsch.txt\r\nFirstRun=0\r\n");
+  // A damaged hotkey file and an unknown key must not stop the start.
+  WriteFileBytes(program / "hotkeys\\Hotkey-00001.ini", std::string("\xff\xfe[Setting\0\0vk=abc", 17));
+  WriteFileBytes(program / "hotkeys\\Hotkey-00002.ini", "[Setting]\r\nvk=99999\r\nEnable=1\r\n");
+  RunningProcess p(program.exe());
+  HWND main = StartAndFind(p);
+  char expected[256] = {};
+  ::GetPrivateProfileStringA("String", "L0167", "", expected, sizeof expected,
+                             (program / "language\\Deutsch.txt").c_str());
+  CHECK(std::string(expected) != "");
+  CHECK(WindowText(::GetDlgItem(main, 1073)) == expected);
+  // The window can be found while it is still reading the hotkey files.
+  std::string total;
+  CHECK(WaitUntil([&] { return (total = WindowText(::GetDlgItem(main, 1023))).find('2') != std::string::npos; },
+                  5000));
+  CAPTURE(total);
+  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+  CHECK(p.WaitExit(10000) == 2);
+}

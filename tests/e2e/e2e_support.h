@@ -1,0 +1,45 @@
+// Starting the real program from a private copy of its program folder.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "tests/winsupport.h"
+
+// A copy of the assembled program folder, so each test has its own settings and hotkeys.
+class ProgramCopy {
+ public:
+  ProgramCopy();
+  std::string exe() const { return m_dir / "Quorvel.exe"; }
+  std::string operator/(const std::string& name) const { return m_dir / name; }
+  const std::string& folder() const { return m_dir.path(); }
+
+ private:
+  TempDir m_dir;
+};
+
+// A started process; killed at the end of the scope if it is still running.
+class RunningProcess {
+ public:
+  explicit RunningProcess(const std::string& exe, const std::string& args = "");
+  RunningProcess(const RunningProcess&) = delete;
+  RunningProcess& operator=(const RunningProcess&) = delete;
+  ~RunningProcess();
+  bool started() const { return m_info.hProcess != nullptr; }
+  // Waits for the process to end; returns its exit code, or -1 on time-out.
+  long WaitExit(DWORD ms);
+  bool Running() const;
+  DWORD pid() const { return m_info.dwProcessId; }
+  HANDLE handle() const { return m_info.hProcess; }
+
+ private:
+  PROCESS_INFORMATION m_info = {};
+};
+
+// Polls `condition` every 20 ms until it holds or `ms` pass.
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms);
+
+// The running instance's main window, found through the window a second instance looks for.
+HWND FindMainWindow();

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Fresh machine to running program: installs what is missing, builds, starts Quorvel under Wine.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/tools/setup.sh"
+"$root/tools/build.sh" win
+"$root/tools/run.sh"

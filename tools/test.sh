@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both targets and runs every test: the portable core natively
+# under AddressSanitizer/UBSan (with the fuzz drivers), and the Windows tests under Wine on a
+# private virtual display.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+"$root/tools/setup.sh"
+"$root/tools/build.sh" all
+status=0
+echo "== native tests (sanitizers) =="
+ctest --test-dir "$root/build/native" --output-on-failure -j2 || status=1
+echo "== Windows tests (Wine) =="
+ctest --test-dir "$root/build/win" --output-on-failure || status=1
+exit $status
