@@ -9,6 +9,7 @@
 #include "include/GlobalData.h"
 #include "include/handles.h"
 #include "include/miscfuns.h"
+#include "include/xmlcodec_win.h"
 
 namespace {
 
@@ -51,6 +52,8 @@ bool NotifyRunningInstance() {
 
 int RunQuorvel(HINSTANCE) {
   InitGlobalPaths();
+  // Text in XML files is converted with the system code page, and saves replace files in one step.
+  xml::InstallWin32Platform();
 
   KernelHandle mutex(::CreateMutexA(nullptr, FALSE, names::kInstanceMutex));
   if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -11,6 +11,8 @@ set(CORE_SOURCES
   # xml (portable)
   include/xmldom.cpp
   include/xml.cpp
+  predefinedtext/placeholders.cpp
+  # predefinedtext (portable)
 )
 
 # Tests of the portable core: built natively (sanitizers) and for Windows (run under Wine).
@@ -25,6 +27,8 @@ set(CORE_TESTS
   # xml tests (portable)
   tests/include/test_xmldom.cpp
   tests/include/test_xml.cpp
+  tests/predefinedtext/test_placeholders.cpp
+  # predefinedtext tests (portable)
 )
 
 # Fuzz targets: tests/fuzz/fuzz_NAME.cpp, with seed files in FUZZ_SEEDS_NAME.
@@ -62,6 +66,11 @@ set(WIN_SOURCES
   # actions (Win32)
   actions/actionline_win.cpp
   actions/devicecontrol.cpp
+  include/keyinput.cpp
+  include/msgwait.cpp
+  predefinedtext/clipboard.cpp
+  predefinedtext/textstore.cpp
+  # predefinedtext (Win32)
 )
 
 # Windows unit and integration tests, each group its own executable, run under Wine.
@@ -74,9 +83,13 @@ list(APPEND WIN_TEST_GROUPS xml)
 set(WIN_TESTS_xml tests/include/test_xmlcodec_win.cpp)
 set(WIN_TESTS_language tests/language/test_language.cpp)
 set(WIN_TESTS_hotkeys tests/hotkeys/test_hotkeyfiles.cpp)
+list(APPEND WIN_TEST_GROUPS predefinedtext)
+set(WIN_TESTS_predefinedtext tests/predefinedtext/test_clipboard.cpp tests/predefinedtext/test_textstore.cpp tests/predefinedtext/clipboard_support.cpp)
 
 # End-to-end tests start the real Quorvel.exe from the assembled program folder.
 set(E2E_TESTS
   tests/e2e/test_startup.cpp
   tests/e2e/e2e_support.cpp
+  tests/e2e/test_paste.cpp
+  tests/predefinedtext/clipboard_support.cpp
 )

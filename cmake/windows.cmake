@@ -56,8 +56,14 @@ quorvel_wine_test(core_tests ${CORE_TESTS})
 foreach(group ${WIN_TEST_GROUPS})
   quorvel_wine_test(${group}_tests ${WIN_TESTS_${group}})
 endforeach()
+# A stand-in for the user's program: a window with an edit control that the tests paste into.
+add_executable(paste_target WIN32 tests/helpers/paste_target.cpp)
+target_link_libraries(paste_target PRIVATE -static)
+string(REPLACE "/" "\\\\" PASTE_TARGET_WIN "Z:${CMAKE_BINARY_DIR}/paste_target.exe")
+
 quorvel_wine_test(e2e_tests ${E2E_TESTS})
-add_dependencies(e2e_tests Quorvel)
+add_dependencies(e2e_tests Quorvel paste_target)
+target_compile_definitions(e2e_tests PRIVATE QUORVEL_PASTE_TARGET="${PASTE_TARGET_WIN}")
 # They share one desktop, foreground window and clipboard: one at a time.
 set_tests_properties(wine.e2e_tests PROPERTIES RESOURCE_LOCK desktop)
 

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "language/langformat.h"
+
 unsigned HotkeyModifiers(const HotkeyDefinition& def) {
   return (def.Alt ? kModAlt : 0) | (def.Ctrl ? kModControl : 0) | (def.Shift ? kModShift : 0) |
          (def.Win ? kModWin : 0);
@@ -51,9 +53,7 @@ std::string FormatHotkeyText(int alt, int ctrl, int shift, int win, int vk) {
   return s + GetKeyName(vk);
 }
 
-bool IsLanguageKeyDescription(const std::string& description) {
-  return description.size() == 5 && (description[0] == 'L' || description[0] == 'l');
-}
+bool IsLanguageKeyDescription(const std::string& description) { return lang::IsLanguageKey(description); }
 
 std::string DescriptionText(const std::string& description,
                             const std::function<std::string(const std::string&)>& languageText) {

@@ -7,6 +7,12 @@
 
 namespace lang {
 
+// A text of exactly five characters beginning with L or l names a language text (an L-key). Stored
+// descriptions, names and texts follow this rule, so shipped files can be language-neutral.
+inline bool IsLanguageKey(const std::string& text) {
+  return text.size() == 5 && (text[0] == 'L' || text[0] == 'l');
+}
+
 // Turns the two-character escapes \r, \n and \t into their characters, in three passes in that order.
 std::string Unescape(std::string text);
 

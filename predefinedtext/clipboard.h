@@ -1,0 +1,55 @@
+// Saving and restoring every clipboard format around the paste of a predefined text.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace CLIPBD {
+
+struct LocalBlockFree {
+  void operator()(void* p) const {
+    if (p) ::LocalFree(p);
+  }
+};
+
+// One saved format. The record owns its data block, so no path out of a save or a restore can
+// leak it.
+struct CClipboardFormatData {
+  UINT format = 0;
+  std::string name;  // the registered name, at most 255 characters; empty for the predefined formats
+  int32_t size = 0;  // bytes in data; 0 when nothing could be captured
+  std::unique_ptr<void, LocalBlockFree> data;
+};
+
+using SavedClipboard = std::vector<CClipboardFormatData>;
+
+// The clipboard open for the scope, with `owner` as its owner. Another program may hold it for a
+// moment, so opening retries for a short while.
+class OpenedClipboard {
+ public:
+  explicit OpenedClipboard(HWND owner);
+  OpenedClipboard(const OpenedClipboard&) = delete;
+  OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+  ~OpenedClipboard();
+  explicit operator bool() const { return m_open; }
+
+ private:
+  bool m_open = false;
+};
+
+SavedClipboard SaveClipboard(HWND owner);
+// Puts the saved formats back; the blocks are freed whatever happens. False when the clipboard
+// could not be opened.
+bool RestoreClipboard(SavedClipboard saved, HWND owner);
+// Replaces the clipboard by `text` as CF_TEXT. False when the clipboard could not be opened or the
+// text could not be placed.
+bool PutTextOnClipboard(const std::string& text, HWND owner);
+
+// Pastes `text` (placeholders expanded) into the foreground window through the clipboard and puts
+// the clipboard back as it was. `selector` is hidden once the keys are sent.
+void InsertText(const std::string& text, HWND selector);
+
+}  // namespace CLIPBD

@@ -1,0 +1,106 @@
+#include "predefinedtext/textstore.h"
+
+#include <utility>
+#include <vector>
+
+#include "include/miscfuns.h"
+#include "language/language.h"
+#include "predefinedtext/placeholders.h"
+
+namespace {
+
+std::string ReadShown(const CXmlDocument& doc, const xml::NodePtr& item, const char* attribute) {
+  std::string value;
+  doc.GetAttribute(item, attribute, value);
+  return lang::IsLanguageKey(value) ? GetLanguageText(value, true) : value;
+}
+
+HTREEITEM InsertItem(HWND tree, HTREEITEM parent, const std::string& text, const xml::NodePtr& node) {
+  TVINSERTSTRUCTA ins = {};
+  ins.hParent = parent;
+  ins.hInsertAfter = TVI_LAST;
+  ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+  ins.item.pszText = const_cast<char*>(text.c_str());
+  ins.item.iImage = 0;
+  ins.item.iSelectedImage = 0;
+  // The tree owns one reference per item; TVN_DELETEITEM gives it back.
+  xml::NodePtr ref = node;
+  ins.item.lParam = reinterpret_cast<LPARAM>(ref.get());
+  HTREEITEM added = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+  if (added) ref.Detach();
+  return added;
+}
+
+}  // namespace
+
+std::string PredefinedTextPath() { return CMiscFuns::GetAppFolder() + "\\predefinedtext\\data.xml"; }
+
+std::string ReadEntryName(const CXmlDocument& doc, const xml::NodePtr& item) { return ReadShown(doc, item, "name"); }
+
+std::string ReadEntryValue(const CXmlDocument& doc, const xml::NodePtr& item) {
+  return UnescapeStoredValue(ReadShown(doc, item, "value"));
+}
+
+void FillTree(HWND tree, const CXmlDocument& doc) {
+  TreeView_DeleteAllItems(tree);
+  xml::NodePtr config;
+  if (doc.SelectSingleNode(doc.m_pDoc, "config", config) != XML_S_OK || !config) return;
+  // Pending (element, parent tree item) pairs; children are pushed in reverse so that they come off
+  // the stack, and are inserted, in document order.
+  std::vector<std::pair<xml::NodePtr, HTREEITEM>> pending;
+  auto pushChildren = [&](const xml::NodePtr& node, HTREEITEM parent) {
+    xml::NodeList items = node->SelectNodes("item");
+    for (size_t i = items.Length(); i > 0; --i) pending.emplace_back(items.Item(i - 1), parent);
+  };
+  pushChildren(config, TVI_ROOT);
+  while (!pending.empty()) {
+    auto [element, parent] = std::move(pending.back());
+    pending.pop_back();
+    HTREEITEM added = InsertItem(tree, parent, ReadEntryName(doc, element), element);
+    if (added) pushChildren(element, added);
+  }
+  ExpandAll(tree);
+  if (!TreeView_GetSelection(tree)) {
+    if (HTREEITEM first = TreeView_GetRoot(tree)) TreeView_SelectItem(tree, first);
+  }
+}
+
+void ExpandAll(HWND tree) {
+  std::vector<HTREEITEM> pending;
+  for (HTREEITEM it = TreeView_GetRoot(tree); it; it = TreeView_GetNextSibling(tree, it)) pending.push_back(it);
+  while (!pending.empty()) {
+    HTREEITEM item = pending.back();
+    pending.pop_back();
+    HTREEITEM child = TreeView_GetChild(tree, item);
+    if (!child) continue;
+    TreeView_Expand(tree, item, TVE_EXPAND);
+    for (; child; child = TreeView_GetNextSibling(tree, child)) pending.push_back(child);
+  }
+}
+
+xml::Node* TreeItemNode(HWND tree, HTREEITEM item) {
+  if (!item) return nullptr;
+  TVITEMA tvi = {};
+  tvi.mask = TVIF_PARAM | TVIF_HANDLE;
+  tvi.hItem = item;
+  if (!::SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi))) return nullptr;
+  return reinterpret_cast<xml::Node*>(tvi.lParam);
+}
+
+void ReleaseTreeItemNode(const NMTREEVIEWA& deleted) {
+  if (auto* node = reinterpret_cast<xml::Node*>(deleted.itemOld.lParam)) xml::NodePtr::Adopt(node);
+}
+
+void SetTreeItemNode(HWND tree, HTREEITEM item, const xml::NodePtr& node) {
+  xml::NodePtr old = xml::NodePtr::Adopt(TreeItemNode(tree, item));
+  xml::NodePtr ref = node;
+  TVITEMA tvi = {};
+  tvi.mask = TVIF_PARAM | TVIF_HANDLE;
+  tvi.hItem = item;
+  tvi.lParam = reinterpret_cast<LPARAM>(ref.get());
+  if (::SendMessageA(tree, TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi))) {
+    ref.Detach();
+  } else {
+    old.Detach();  // the item still holds the old reference
+  }
+}

@@ -1,0 +1,30 @@
+// The tree of predefined texts in predefinedtext\data.xml, mirrored into tree-view controls.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "include/xml.h"
+
+// Application folder + "\predefinedtext\data.xml".
+std::string PredefinedTextPath();
+
+// An entry's name or text as shown and inserted: a language key becomes its text; a text's stored
+// \r and \n become line breaks. A missing attribute reads as empty.
+std::string ReadEntryName(const CXmlDocument& doc, const xml::NodePtr& item);
+std::string ReadEntryValue(const CXmlDocument& doc, const xml::NodePtr& item);
+
+// Replaces the tree's items by one per <item> under <config>, in document order, each holding one
+// counted reference to its element; expands everything and selects the first item. Walks the
+// document without recursion, so no nesting depth can exhaust the stack.
+void FillTree(HWND tree, const CXmlDocument& doc);
+void ExpandAll(HWND tree);
+
+// The element a tree item stands for (the tree keeps the reference), or null.
+xml::Node* TreeItemNode(HWND tree, HTREEITEM item);
+// Releases the reference of a tree item that is being deleted (TVN_DELETEITEM).
+void ReleaseTreeItemNode(const NMTREEVIEWA& deleted);
+// Stores a counted reference to `node` in the item; the old one is released.
+void SetTreeItemNode(HWND tree, HTREEITEM item, const xml::NodePtr& node);
