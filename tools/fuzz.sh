@@ -6,10 +6,10 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 target=${1:?usage: tools/fuzz.sh TARGET [SECONDS]}
 seconds=${2:-60}
 out=$root/build/fuzz
+cmake -S "$root" -B "$out" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang -DQUORVEL_LIBFUZZER=ON \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$out" -j2 --target "fuzz_$target"
 mkdir -p "$out/$target-corpus" "$out/$target-crashes"
-mapfile -t core < <(sed -n '/^set(CORE_SOURCES/,/^)/p' "$root/cmake/sources.cmake" | grep -v '^set\|^)\|^ *#' | tr -d ' ')
-clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -I"$root" \
-  "$root/tests/fuzz/fuzz_$target.cpp" "${core[@]/#/$root/}" -o "$out/fuzz_$target"
 seeds=()
 [ -d "$root/tests/fuzz/corpus/$target" ] && seeds=("$root/tests/fuzz/corpus/$target")
 "$out/fuzz_$target" -max_total_time="$seconds" -artifact_prefix="$out/$target-crashes/" \

@@ -1,0 +1,26 @@
+# Paths, INI and file helpers, language table, hotkey records and files, start-up and main window.
+list(APPEND CORE_SOURCES
+  include/textutil.cpp
+  language/langformat.cpp
+  hotkeys/hotkeyitem.cpp)
+list(APPEND CORE_TESTS
+  tests/include/test_textutil.cpp
+  tests/language/test_langformat.cpp
+  tests/hotkeys/test_hotkeyitem.cpp)
+list(APPEND WIN_SOURCES
+  include/miscfuns.cpp
+  include/GlobalData.cpp
+  include/keyinput.cpp
+  include/msgwait.cpp
+  language/language.cpp
+  hotkeys/hotkeyfiles.cpp
+  app/maindlg.cpp
+  app/msgloop.cpp
+  app/startup.cpp)
+list(APPEND WIN_TEST_GROUPS include language hotkeys)
+set(WIN_TESTS_include tests/include/test_miscfuns.cpp)
+set(WIN_TESTS_language tests/language/test_language.cpp)
+set(WIN_TESTS_hotkeys tests/hotkeys/test_hotkeyfiles.cpp)
+list(APPEND E2E_TESTS
+  tests/e2e/test_startup.cpp
+  tests/e2e/e2e_support.cpp)
