@@ -1,6 +1,5 @@
 #include "app/maindlg.h"
 
-#include "hotkeys/hotkeyfiles.h"
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
@@ -79,6 +78,12 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
       return TRUE;
+    case WM_HOTKEY:
+      OnHotkey(wParam);
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 0);
+      return TRUE;
+    case kMsgVolumeNotify:
+      return TRUE;  // the sliding popup shows it; until then the level is only heard
     case WM_LBUTTONDOWN:
       OnLButtonDown(lParam);
       return TRUE;
@@ -98,17 +103,19 @@ BOOL CMainDlg::OnInitDialog() {
   std::string title = ProductCaption() + " v" + CMiscFuns::GetOwnVersionString("ProductVersion");
   ::SetWindowTextA(m_hWnd, title.c_str());
   ::SetForegroundWindow(m_hWnd);
-
-  // Until hotkeys are registered the counters come from the files alone.
-  HotkeyStats stats;
-  std::vector<_HotkeyItem> items;
-  ListHotkeyFiles(items);
-  stats.total = static_cast<int>(items.size());
-  for (const _HotkeyItem& item : items) {
-    if (!ReadHotkeyFile(item.path).Enable) ++stats.disabled;
-  }
-  RefreshStatus(stats);
+  m_hotkeys.RegisterAll(m_hWnd);
+  RefreshStatus(m_hotkeys.stats());
   return TRUE;
+}
+
+void CMainDlg::ReRegisterHotkeys() {
+  m_hotkeys.UnregisterAll(m_hWnd);
+  m_hotkeys.RegisterAll(m_hWnd);
+  RefreshStatus(m_hotkeys.stats());
+}
+
+void CMainDlg::OnHotkey(WPARAM id) {
+  if (std::optional<_HotkeyItem> item = m_hotkeys.FindById(id)) RunHotkeyActions(m_hWnd, *item);
 }
 
 void CMainDlg::RefreshStatus(const HotkeyStats& stats) {
@@ -151,6 +158,7 @@ void CMainDlg::OnCommand(int id) {
 void CMainDlg::OnDestroy() {
   ::KillTimer(m_hWnd, 999);
   ::KillTimer(m_hWnd, 1);
+  m_hotkeys.UnregisterAll(m_hWnd);
 }
 
 void CMainDlg::OnLButtonDown(LPARAM lParam) {

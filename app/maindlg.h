@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "app/hotkeyreg.h"
 #include "include/handles.h"
 
 // An invisible child of the main window whose class a second instance searches for; it passes the
@@ -18,10 +19,6 @@ class CMsgWindow {
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   HWND m_hWnd = nullptr;  // a child: destroyed with its parent
-};
-
-struct HotkeyStats {
-  int total = 0, registered = 0, failed = 0, disabled = 0;
 };
 
 class CMainDlg {
@@ -37,6 +34,8 @@ class CMainDlg {
 
   // Status lines from the hotkey table's counters.
   void RefreshStatus(const HotkeyStats& stats);
+  // Unregisters, registers again from the files, and refreshes the status lines.
+  void ReRegisterHotkeys();
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -48,6 +47,7 @@ class CMainDlg {
   void OnCommand(int id);
   void OnDestroy();
   void OnLButtonDown(LPARAM lParam);
+  void OnHotkey(WPARAM id);
 
   void CenterOnWorkArea();
   void LoadIcons();
@@ -57,6 +57,7 @@ class CMainDlg {
 
   HWND m_hWnd = nullptr;
   CMsgWindow m_msgWindow;
+  CHotkeyTable m_hotkeys;
   IconHandle m_bigIcon, m_smallIcon;
   // Set while a tray notification (and any dialog it opened) is handled.
   bool m_busy = false;

@@ -5,7 +5,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev
   g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 xvfb xdotool x11-utils imagemagick
-  doctest-dev libpugixml-dev
+  doctest-dev libpugixml-dev sox
 )
 missing=()
 for p in "${packages[@]}"; do

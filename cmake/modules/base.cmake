@@ -16,11 +16,13 @@ list(APPEND WIN_SOURCES
   hotkeys/hotkeyfiles.cpp
   app/maindlg.cpp
   app/msgloop.cpp
-  app/startup.cpp)
+  app/startup.cpp
+  app/hotkeyreg.cpp)
 list(APPEND WIN_TEST_GROUPS include language hotkeys)
 set(WIN_TESTS_include tests/include/test_miscfuns.cpp)
 set(WIN_TESTS_language tests/language/test_language.cpp)
 set(WIN_TESTS_hotkeys tests/hotkeys/test_hotkeyfiles.cpp)
 list(APPEND E2E_TESTS
   tests/e2e/test_startup.cpp
-  tests/e2e/e2e_support.cpp)
+  tests/e2e/e2e_support.cpp
+  tests/e2e/test_hotkeys.cpp)

@@ -1,7 +1,7 @@
 # The predefined text store, placeholders and insertion through the clipboard.
 list(APPEND CORE_SOURCES predefinedtext/placeholders.cpp)
 list(APPEND CORE_TESTS tests/predefinedtext/test_placeholders.cpp)
-list(APPEND WIN_SOURCES predefinedtext/clipboard.cpp predefinedtext/textstore.cpp)
+list(APPEND WIN_SOURCES predefinedtext/clipboard.cpp predefinedtext/textstore.cpp predefinedtext/PredefinedTextSelector.cpp)
 list(APPEND WIN_TEST_GROUPS predefinedtext)
 set(WIN_TESTS_predefinedtext
   tests/predefinedtext/test_clipboard.cpp

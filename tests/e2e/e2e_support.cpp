@@ -2,6 +2,7 @@
 
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
+#include "include/msgwait.h"
 
 namespace {
 
@@ -60,9 +61,50 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
   DWORD start = ::GetTickCount();
   while (!condition()) {
     if (::GetTickCount() - start > ms) return false;
-    ::Sleep(20);
+    // Wine delivers the input this thread injected only while the thread handles its messages.
+    WaitPumpingMessages(20);
   }
   return true;
+}
+
+void PressChord(std::initializer_list<BYTE> modifiers, BYTE key) {
+  for (BYTE m : modifiers) ::keybd_event(m, static_cast<BYTE>(::MapVirtualKeyA(m, 0)), 0, 0);
+  ::keybd_event(key, static_cast<BYTE>(::MapVirtualKeyA(key, 0)), 0, 0);
+  ::keybd_event(key, static_cast<BYTE>(::MapVirtualKeyA(key, 0)), KEYEVENTF_KEYUP, 0);
+  for (auto it = modifiers.end(); it != modifiers.begin();) {
+    --it;
+    ::keybd_event(*it, static_cast<BYTE>(::MapVirtualKeyA(*it, 0)), KEYEVENTF_KEYUP, 0);
+  }
+  WaitPumpingMessages(30);
+}
+
+void DoubleClickAt(POINT screen) {
+  ::SetCursorPos(screen.x, screen.y);
+  WaitPumpingMessages(30);
+  for (int i = 0; i < 2; ++i) {
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  }
+  WaitPumpingMessages(30);
+}
+
+void WriteHotkeyFile(const std::string& path, const std::string& setting, const std::vector<std::string>& lines) {
+  std::string text = "[Setting]\r\n" + setting + "\r\nEnable=1\r\n";
+  if (!lines.empty()) text += "[Action]\r\n";
+  for (size_t i = 0; i < lines.size(); ++i) text += "Action" + std::to_string(100001 + i).substr(1) + "=" + lines[i] + "\r\n";
+  WriteFileBytes(path, text);
+}
+
+std::string WindowText(HWND h) {
+  char buf[1024] = {};
+  ::SendMessageA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
+  return buf;
+}
+
+HWND StartAndFindMainWindow(RunningProcess& p) {
+  HWND main = nullptr;
+  if (!p.started() || !WaitUntil([&] { return (main = FindMainWindow()) != nullptr; }, 15000)) return nullptr;
+  return main;
 }
 
 HWND FindMainWindow() {

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
+#include <vector>
 #include <string>
 
 #include "tests/winsupport.h"
@@ -43,3 +45,13 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD ms);
 
 // The running instance's main window, found through the window a second instance looks for.
 HWND FindMainWindow();
+// Starts nothing: waits for the main window of the started program; null when it does not come.
+HWND StartAndFindMainWindow(RunningProcess& p);
+
+// Input from outside the program, as a user gives it.
+void PressChord(std::initializer_list<BYTE> modifiers, BYTE key);
+void DoubleClickAt(POINT screen);
+
+// A hotkey file with the given [Setting] lines (Enable=1 is added) and action lines.
+void WriteHotkeyFile(const std::string& path, const std::string& setting, const std::vector<std::string>& lines);
+std::string WindowText(HWND h);

@@ -5,12 +5,6 @@
 
 namespace {
 
-std::string WindowText(HWND h) {
-  char buf[512] = {};
-  ::GetWindowTextA(h, buf, sizeof buf);
-  return buf;
-}
-
 // Starts the program and waits until its main window is up.
 HWND StartAndFind(RunningProcess& p) {
   REQUIRE(p.started());

@@ -1,0 +1,204 @@
+#include "predefinedtext/PredefinedTextSelector.h"
+
+#include "include/GlobalData.h"
+#include "include/miscfuns.h"
+#include "language/language.h"
+#include "predefinedtext/clipboard.h"
+#include "predefinedtext/textstore.h"
+
+namespace {
+
+// Posted to itself: the paste runs after the tree's double-click handling has finished, since the
+// paste ends by destroying the window and with it the tree.
+constexpr UINT kMsgInsertChosen = WM_APP + 1;
+constexpr int kItemIcon = 231;
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+bool RegisterSelectorClass(WNDPROC proc) {
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  if (::GetClassInfoExA(Instance(), kSelectorWindowClass, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = Instance();
+  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kSelectorWindowClass;
+  return ::RegisterClassExA(&wc) != 0;
+}
+
+// Keeps `rc` (moved to centre on `area`) inside `work`.
+RECT CentredIn(const RECT& rc, const RECT& area, const RECT& work) {
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  int x = area.left + (area.right - area.left - w) / 2;
+  int y = area.top + (area.bottom - area.top - h) / 2;
+  if (x + w > work.right) x = work.right - w;
+  if (y + h > work.bottom) y = work.bottom - h;
+  if (x < work.left) x = work.left;
+  if (y < work.top) y = work.top;
+  return RECT{x, y, x + w, y + h};
+}
+
+}  // namespace
+
+void CPredefinedTextSelectorWindow::Open(HWND owner) {
+  HWND open = CMiscFuns::FindWindowByClass(kSelectorWindowClass);
+  if (open && ::IsWindow(open)) {
+    ::SendMessageA(open, kMsgSelectorShow, 0, 0);
+    return;
+  }
+  if (!RegisterSelectorClass(WindowProc)) return;
+  std::unique_ptr<CPredefinedTextSelectorWindow> self(new CPredefinedTextSelectorWindow());
+  // The window takes the object over at WM_NCCREATE and deletes it at WM_NCDESTROY; should the
+  // window never come to exist, `self` still owns it here.
+  HWND hwnd = ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSelectorWindowClass, "",
+                                WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 750, 480, owner, nullptr, Instance(),
+                                &self);
+  if (hwnd) ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+}
+
+CPredefinedTextSelectorWindow::CPredefinedTextSelectorWindow() {
+  m_doc.Load(PredefinedTextPath());
+  LOGFONTA lf = {};
+  lf.lfHeight = 16;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
+  m_font.reset(::CreateFontIndirectA(&lf));
+}
+
+CPredefinedTextSelectorWindow::~CPredefinedTextSelectorWindow() {
+  if (m_images) ImageList_Destroy(m_images);
+}
+
+LRESULT CALLBACK CPredefinedTextSelectorWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* holder = static_cast<std::unique_ptr<CPredefinedTextSelectorWindow>*>(
+        reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    CPredefinedTextSelectorWindow* created = holder->release();
+    created->m_hWnd = hwnd;
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+  }
+  auto* self = reinterpret_cast<CPredefinedTextSelectorWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    std::unique_ptr<CPredefinedTextSelectorWindow> owned(self);
+    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  }
+  return self ? self->HandleMessage(msg, wParam, lParam) : ::DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CPredefinedTextSelectorWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_SIZE:
+      OnSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case kMsgSelectorShow:
+      Centre();
+      return 0;
+    case kMsgInsertChosen:
+      InsertChosen();  // destroys the window: nothing may touch `this` afterwards
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    default:
+      return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+  }
+}
+
+void CPredefinedTextSelectorWindow::OnCreate() {
+  Centre();
+  ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(::LoadIconA(Instance(), MAKEINTRESOURCEA(128))));
+  ::SetWindowTextA(m_hWnd, GetLanguageText("L0075").c_str());
+  m_tree = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+                             WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                                 TVS_SHOWSELALWAYS,
+                             0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(kSelectorTreeId), Instance(), nullptr);
+  m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 0);
+  if (m_images) {
+    if (HICON icon = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(kItemIcon), IMAGE_ICON, 16, 16, 0))) {
+      ImageList_AddIcon(m_images, icon);
+      ::DestroyIcon(icon);
+    }
+    TreeView_SetImageList(m_tree, m_images, TVSIL_NORMAL);
+  }
+  TreeView_SetItemHeight(m_tree, 20);
+  m_preview = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0,
+                                m_hWnd, reinterpret_cast<HMENU>(kSelectorPreviewId), Instance(), nullptr);
+  ::SendMessageA(m_preview, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+  FillTree(m_tree, m_doc);
+}
+
+void CPredefinedTextSelectorWindow::OnSize(int width, int height) {
+  int treeWidth = width > kSelectorPreviewWidth ? width - kSelectorPreviewWidth : 0;
+  ::MoveWindow(m_tree, 0, 0, treeWidth, height, TRUE);
+  ::MoveWindow(m_preview, treeWidth, 0, kSelectorPreviewWidth, height, TRUE);
+}
+
+LRESULT CPredefinedTextSelectorWindow::OnNotify(const NMHDR& hdr) {
+  if (hdr.idFrom != kSelectorTreeId) return 0;
+  switch (hdr.code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+      OnSelectionChanged(reinterpret_cast<const NMTREEVIEWA&>(hdr));
+      break;
+    case NM_DBLCLK:
+      OnDoubleClick();
+      break;
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+      ReleaseTreeItemNode(reinterpret_cast<const NMTREEVIEWA&>(hdr));
+      break;
+    default:
+      break;
+  }
+  return 0;
+}
+
+void CPredefinedTextSelectorWindow::OnSelectionChanged(const NMTREEVIEWA& nm) {
+  xml::Node* node = TreeItemNode(m_tree, nm.itemNew.hItem);
+  if (!node) return;
+  ::SetWindowTextA(m_preview, ReadEntryValue(m_doc, xml::NodePtr(node)).c_str());
+}
+
+void CPredefinedTextSelectorWindow::OnDoubleClick() {
+  TVHITTESTINFO hit = {};
+  ::GetCursorPos(&hit.pt);
+  ::ScreenToClient(m_tree, &hit.pt);
+  HTREEITEM item = TreeView_HitTest(m_tree, &hit);
+  if (!item || !(hit.flags & TVHT_ONITEMLABEL)) return;
+  xml::Node* node = TreeItemNode(m_tree, item);
+  if (!node || m_chosen) return;
+  m_chosen = xml::NodePtr(node);
+  ::PostMessageA(m_hWnd, kMsgInsertChosen, 0, 0);
+}
+
+void CPredefinedTextSelectorWindow::InsertChosen() {
+  if (!m_chosen) return;
+  std::string text = ReadEntryValue(m_doc, m_chosen);
+  HWND hwnd = m_hWnd;
+  CLIPBD::InsertText(text, hwnd);
+  ::DestroyWindow(hwnd);
+}
+
+void CPredefinedTextSelectorWindow::Centre() {
+  RECT rc;
+  ::GetWindowRect(m_hWnd, &rc);
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  bool overOwner = owner && ::IsWindowVisible(owner) && !::IsIconic(owner);
+  MONITORINFO mi = {};
+  mi.cbSize = sizeof mi;
+  ::GetMonitorInfoA(::MonitorFromWindow(overOwner ? owner : m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+  RECT area = mi.rcWork;
+  if (overOwner) ::GetWindowRect(owner, &area);
+  RECT to = CentredIn(rc, area, mi.rcWork);
+  ::SetWindowPos(m_hWnd, nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
