@@ -135,6 +135,8 @@ void CPredefinedTextSelectorWindow::OnCreate() {
                                 m_hWnd, reinterpret_cast<HMENU>(kSelectorPreviewId), Instance(), nullptr);
   ::SendMessageA(m_preview, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
   FillTree(m_tree, m_doc);
+  // The tree may have selected its first item before it had any notification to send.
+  ShowPreview(TreeView_GetSelection(m_tree));
 }
 
 void CPredefinedTextSelectorWindow::OnSize(int width, int height) {
@@ -163,8 +165,10 @@ LRESULT CPredefinedTextSelectorWindow::OnNotify(const NMHDR& hdr) {
   return 0;
 }
 
-void CPredefinedTextSelectorWindow::OnSelectionChanged(const NMTREEVIEWA& nm) {
-  xml::Node* node = TreeItemNode(m_tree, nm.itemNew.hItem);
+void CPredefinedTextSelectorWindow::OnSelectionChanged(const NMTREEVIEWA& nm) { ShowPreview(nm.itemNew.hItem); }
+
+void CPredefinedTextSelectorWindow::ShowPreview(HTREEITEM item) {
+  xml::Node* node = TreeItemNode(m_tree, item);
   if (!node) return;
   ::SetWindowTextA(m_preview, ReadEntryValue(m_doc, xml::NodePtr(node)).c_str());
 }

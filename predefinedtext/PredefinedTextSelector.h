@@ -33,6 +33,7 @@ class CPredefinedTextSelectorWindow {
   void OnSize(int width, int height);
   LRESULT OnNotify(const NMHDR& hdr);
   void OnSelectionChanged(const NMTREEVIEWA& nm);
+  void ShowPreview(HTREEITEM item);
   void OnDoubleClick();
   void InsertChosen();
   void Centre();

@@ -81,8 +81,11 @@ TEST_CASE("a hotkey opens the text selector and the chosen text is pasted where 
   REQUIRE(WaitUntil([&] { return (selector = ::FindWindowA(kSelectorWindowClass, nullptr)) != nullptr; }, 10000));
   CHECK(::GetForegroundWindow() == target.window);  // the popup never takes the focus
   CHECK((::GetWindowLongA(selector, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0);
-  HWND preview = ::GetDlgItem(selector, kSelectorPreviewId);
-  CHECK(WaitUntil([&] { return WindowText(preview) == "Dear {year}\r\nSo long"; }, 5000));
+  // The popup can be found while it is still building its children.
+  std::string preview;
+  CHECK(WaitUntil([&] { return (preview = WindowText(::GetDlgItem(selector, kSelectorPreviewId))) == "Dear {year}\r\nSo long"; },
+                  5000));
+  CHECK(preview == "Dear {year}\r\nSo long");
 
   // Pressing again keeps the one popup.
   PressChord({kCtrl, kShift, kAlt}, '2');
