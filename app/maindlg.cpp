@@ -1,11 +1,19 @@
 #include "app/maindlg.h"
 
+#include <shellapi.h>
+
+#include "actions/devicecontrol.h"
+#include "actions/executor.h"
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
 #include "resource.h"
 
 namespace {
+
+// Explorer broadcasts this when the taskbar comes back (after a crash or a restart of the shell).
+const UINT kMsgTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+constexpr char kSupportPage[] = "https://quorvel.example/support";
 
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
@@ -66,7 +74,17 @@ INT_PTR CALLBACK CMainDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM
 }
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kMsgTaskbarCreated && msg != 0) {
+    OnTaskbarCreated();
+    return TRUE;
+  }
   switch (msg) {
+    case kMsgTrayNotify:
+      OnTrayNotify(static_cast<UINT>(lParam));
+      return TRUE;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return TRUE;
     case WM_INITDIALOG:
       return OnInitDialog();
     case kMsgShowRequest:
@@ -76,6 +94,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       OnEndSession(wParam != FALSE);
       return TRUE;
     case WM_COMMAND:
+      // Menu entries arrive with 0 in the high word, as BN_CLICKED does.
       if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
       return TRUE;
     case WM_HOTKEY:
@@ -83,7 +102,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 0);
       return TRUE;
     case kMsgVolumeNotify:
-      return TRUE;  // the sliding popup shows it; until then the level is only heard
+      OnVolumeNotify(static_cast<int>(wParam), reinterpret_cast<const char*>(lParam));
+      return TRUE;
     case WM_LBUTTONDOWN:
       OnLButtonDown(lParam);
       return TRUE;
@@ -102,16 +122,155 @@ BOOL CMainDlg::OnInitDialog() {
   m_msgWindow.Create(m_hWnd);
   std::string title = ProductCaption() + " v" + CMiscFuns::GetOwnVersionString("ProductVersion");
   ::SetWindowTextA(m_hWnd, title.c_str());
+  m_volumePopup.Create(m_hWnd);
+  AddTrayIcon();
   ::SetForegroundWindow(m_hWnd);
   m_hotkeys.RegisterAll(m_hWnd);
   RefreshStatus(m_hotkeys.stats());
+  FirstRun();
   return TRUE;
+}
+
+void CMainDlg::AddTrayIcon() {
+  std::string tip = CMiscFuns::GetOwnVersionString("ProductName") + " v" +
+                    CMiscFuns::GetOwnVersionString("ProductVersion");
+  HICON icon = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
+                                               ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
+                                               LR_SHARED));
+  // At logon the taskbar may not be there yet: try again every two seconds.
+  if (!m_trayIcon.Add(m_hWnd, kMsgTrayNotify, icon, tip)) ::SetTimer(m_hWnd, IDT_TRAY_RETRY, 2000, nullptr);
+}
+
+void CMainDlg::OnTaskbarCreated() {
+  if (!m_trayIcon.AddAgain()) ::SetTimer(m_hWnd, IDT_TRAY_RETRY, 2000, nullptr);
+}
+
+void CMainDlg::OnTimer(UINT_PTR id) {
+  if (id == IDT_TRAY_RETRY && m_trayIcon.AddAgain()) ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  if (id == IDT_FIRST_RUN_SHOW) {
+    ::KillTimer(m_hWnd, IDT_FIRST_RUN_SHOW);
+    ShowNormal();
+  }
+}
+
+void CMainDlg::FirstRun() {
+  const std::string& settings = Paths().settingsIni;
+  if (CMiscFuns::GetIniInt(names::kSettingsSection, "FirstRun", 0, settings) == 0) return;
+  m_trayIcon.ShowBalloon(CMiscFuns::GetOwnVersionString("ProductName").substr(0, 63),
+                         GetLanguageText("L0164").substr(0, 255), 10000);
+  ::SetTimer(m_hWnd, IDT_FIRST_RUN_SHOW, 50, nullptr);
+  CMiscFuns::WriteIniString(names::kSettingsSection, "FirstRun", "0", settings);
+}
+
+void CMainDlg::ShowNormal() {
+  ::ShowWindow(m_hWnd, SW_SHOW);
+  ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+}
+
+void CMainDlg::ToggleShown() {
+  if (::IsWindowVisible(m_hWnd)) {
+    HideToTray();
+  } else {
+    ShowNormal();
+  }
+}
+
+void CMainDlg::RunModal(const std::function<void()>& dialog) {
+  // One guard for every dialog the window opens, whoever asked for it (a button or the tray menu).
+  if (m_busy) return;
+  m_busy = true;
+  dialog();
+  m_busy = false;
+}
+
+void CMainDlg::OnTrayNotify(UINT mouseMessage) {
+  if (m_busy) return;
+  switch (mouseMessage) {
+    case WM_LBUTTONDOWN:
+      ::SetForegroundWindow(m_hWnd);
+      break;
+    case WM_LBUTTONDBLCLK:
+      ::SetForegroundWindow(m_hWnd);
+      ToggleShown();
+      break;
+    case WM_RBUTTONDOWN:
+      m_busy = true;
+      ::SetForegroundWindow(m_hWnd);
+      ShowTrayMenu();
+      m_busy = false;
+      break;
+    default:
+      break;
+  }
+}
+
+MenuHandle CMainDlg::BuildTrayMenu() {
+  auto text = [](const char* key) { return GetLanguageText(key); };
+  MenuHandle menu(::CreatePopupMenu());
+  HMENU discs = ::CreatePopupMenu(), openOne = ::CreatePopupMenu(), closeOne = ::CreatePopupMenu();
+  HMENU help = ::CreatePopupMenu();
+  m_driveByCommand.clear();
+  std::vector<std::string> drives = ListCdromDrives();
+  for (size_t i = 0; i < drives.size(); ++i) {
+    UINT open = ID_CMD_OPEN_TRAY_FIRST + static_cast<UINT>(i), close = ID_CMD_CLOSE_TRAY_FIRST + static_cast<UINT>(i);
+    ::AppendMenuA(openOne, MF_STRING, open, drives[i].c_str());
+    ::AppendMenuA(closeOne, MF_STRING, close, drives[i].c_str());
+    m_driveByCommand[open] = m_driveByCommand[close] = drives[i];
+  }
+  ::AppendMenuA(discs, MF_STRING, ID_CMD_OPEN_ALL_TRAYS, text("L0102").c_str());
+  ::AppendMenuA(discs, MF_STRING, ID_CMD_CLOSE_ALL_TRAYS, text("L0103").c_str());
+  ::AppendMenuA(discs, MF_POPUP, reinterpret_cast<UINT_PTR>(openOne), text("L0105").c_str());
+  ::AppendMenuA(discs, MF_POPUP, reinterpret_cast<UINT_PTR>(closeOne), text("L0106").c_str());
+  ::AppendMenuA(help, MF_STRING, ID_CMD_SUPPORT, text("L0158").c_str());
+  ::AppendMenuA(help, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(help, MF_STRING, ID_CMD_EXPORT, text("L0116").c_str());
+  ::AppendMenuA(help, MF_STRING, ID_CMD_IMPORT, text("L0117").c_str());
+  ::AppendMenuA(help, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(help, MF_STRING, ID_CMD_ABOUT, text("L0147").c_str());
+  // Submenus belong to the menu they are appended to and go with it.
+  HMENU m = menu.get();
+  ::AppendMenuA(m, MF_STRING, ID_CMD_OPTIONS, text("L0002").c_str());
+  ::AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(m, MF_STRING, ID_CMD_ADD_HOTKEY, text("L0008").c_str());
+  ::AppendMenuA(m, MF_STRING, ID_CMD_MANAGE_HOTKEYS, text("L0048").c_str());
+  ::AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(discs), text("L0104").c_str());
+  ::AppendMenuA(m, MF_STRING, ID_CMD_TEXT_SHORTCUTS, text("L0060").c_str());
+  ::AppendMenuA(m, MF_STRING, ID_CMD_SHUTDOWN_DIALOG, text("L0107").c_str());
+  ::AppendMenuA(m, MF_SEPARATOR, 0, nullptr);
+  ::AppendMenuA(m, MF_POPUP, reinterpret_cast<UINT_PTR>(help), text("L0146").c_str());
+  ::AppendMenuA(m, MF_STRING, ID_CMD_EXIT, text("L0001").c_str());
+  return menu;
+}
+
+void CMainDlg::ShowTrayMenu() {
+  POINT pt;
+  ::GetCursorPos(&pt);
+  if (!::MonitorFromPoint(pt, MONITOR_DEFAULTTONULL)) {
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof mi;
+    ::GetMonitorInfoA(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &mi);
+    if (pt.x < mi.rcWork.left) pt.x = mi.rcWork.left;
+    if (pt.x >= mi.rcWork.right) pt.x = mi.rcWork.right - 1;
+  }
+  MenuHandle menu = BuildTrayMenu();
+  UINT id = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr));
+  menu.reset();
+  ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // lets the menu close properly when the user clicks elsewhere
+  if (id) OnCommand(static_cast<int>(id));
 }
 
 void CMainDlg::ReRegisterHotkeys() {
   m_hotkeys.UnregisterAll(m_hWnd);
   m_hotkeys.RegisterAll(m_hWnd);
   RefreshStatus(m_hotkeys.stats());
+}
+
+void CMainDlg::OnVolumeNotify(int iconId, const char* text) {
+  // The text lives only during the call: the popup keeps its own copy.
+  m_volumePopup.SetMessage(iconId, text ? text : "");
+  m_volumePopup.SetDisplayTime(1);
+  m_volumePopup.ShowMessage();
 }
 
 void CMainDlg::OnHotkey(WPARAM id) {
@@ -143,9 +302,25 @@ void CMainDlg::OnEndSession(bool sessionEnds) {
 }
 
 void CMainDlg::OnCommand(int id) {
+  auto drive = m_driveByCommand.find(static_cast<UINT>(id));
+  if (drive != m_driveByCommand.end()) {
+    SetDiscTrayDoor(drive->second, id < ID_CMD_CLOSE_TRAY_FIRST);
+    return;
+  }
   switch (id) {
     case ID_CMD_EXIT:
       Quit();
+      break;
+    case ID_CMD_OPEN_ALL_TRAYS:
+    case ID_CMD_CLOSE_ALL_TRAYS:
+      for (const std::string& d : ListCdromDrives()) SetDiscTrayDoor(d, id == ID_CMD_OPEN_ALL_TRAYS);
+      break;
+    case ID_CMD_SHUTDOWN_DIALOG:
+      // The tray menu handling already holds the guard; the dialog runs inside it.
+      ExecuteActionLine(m_hWnd, "ShowShutdownDialog");
+      break;
+    case ID_CMD_SUPPORT:
+      ::ShellExecuteA(nullptr, nullptr, kSupportPage, nullptr, nullptr, SW_SHOWNORMAL);
       break;
     case IDCANCEL:  // Esc must not end the program: it only hides the window
       HideToTray();
@@ -156,8 +331,9 @@ void CMainDlg::OnCommand(int id) {
 }
 
 void CMainDlg::OnDestroy() {
-  ::KillTimer(m_hWnd, 999);
-  ::KillTimer(m_hWnd, 1);
+  ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  ::KillTimer(m_hWnd, IDT_FIRST_RUN_SHOW);
+  m_trayIcon.Remove();
   m_hotkeys.UnregisterAll(m_hWnd);
 }
 

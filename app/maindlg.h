@@ -4,9 +4,14 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "app/hotkeyreg.h"
+#include "app/trayicon.h"
+#include "app/traymessagedlg.h"
+
+#include <map>
 #include "include/handles.h"
 
 // An invisible child of the main window whose class a second instance searches for; it passes the
@@ -31,6 +36,8 @@ class CMainDlg {
   // Creates the window as a modeless dialog without owner; it stays hidden until asked to show.
   bool Create();
   HWND hwnd() const { return m_hWnd; }
+  const CTrayMessageDlg& volumePopup() const { return m_volumePopup; }
+  const CTrayIcon& trayIcon() const { return m_trayIcon; }
 
   // Status lines from the hotkey table's counters.
   void RefreshStatus(const HotkeyStats& stats);
@@ -48,6 +55,18 @@ class CMainDlg {
   void OnDestroy();
   void OnLButtonDown(LPARAM lParam);
   void OnHotkey(WPARAM id);
+  void OnVolumeNotify(int iconId, const char* text);
+  void OnTrayNotify(UINT mouseMessage);
+  void OnTimer(UINT_PTR id);
+  void OnTaskbarCreated();
+
+  void AddTrayIcon();
+  void ShowTrayMenu();
+  MenuHandle BuildTrayMenu();
+  void FirstRun();
+  void ToggleShown();
+  void ShowNormal();
+  void RunModal(const std::function<void()>& dialog);
 
   void CenterOnWorkArea();
   void LoadIcons();
@@ -58,8 +77,12 @@ class CMainDlg {
   HWND m_hWnd = nullptr;
   CMsgWindow m_msgWindow;
   CHotkeyTable m_hotkeys;
+  CTrayMessageDlg m_volumePopup;
+  CTrayIcon m_trayIcon;
+  std::map<UINT, std::string> m_driveByCommand;  // disc tray entries of the menu being shown
   IconHandle m_bigIcon, m_smallIcon;
-  // Set while a tray notification (and any dialog it opened) is handled.
+  // Set while a tray notification or a dialog opened from the window runs: the tray and a second
+  // start then leave the window alone, and no second editor can open.
   bool m_busy = false;
 };
 

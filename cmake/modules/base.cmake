@@ -17,7 +17,9 @@ list(APPEND WIN_SOURCES
   app/maindlg.cpp
   app/msgloop.cpp
   app/startup.cpp
-  app/hotkeyreg.cpp)
+  app/hotkeyreg.cpp
+  app/traymessagedlg.cpp
+  app/trayicon.cpp)
 list(APPEND WIN_TEST_GROUPS include language hotkeys)
 set(WIN_TESTS_include tests/include/test_miscfuns.cpp)
 set(WIN_TESTS_language tests/language/test_language.cpp)

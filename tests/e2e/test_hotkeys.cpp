@@ -151,3 +151,40 @@ TEST_CASE("a combination the system refuses is reported and counted") {
   ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
   CHECK(p.WaitExit(10000) == 2);
 }
+
+TEST_CASE("a volume step slides the notice in with the new level and out again") {
+  ProgramCopy program;
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('6'), {"VolumeDOWN 10"});
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00002.ini", Combo('7'), {"VolumeUP 10"});
+  RunningQuorvel q(program);
+  HWND popup = ::FindWindowA("QuorvelTrayMessage", nullptr);
+  REQUIRE(popup);
+  CHECK_FALSE(::IsWindowVisible(popup));
+  PressChord({kCtrl, kShift, kAlt}, '6');
+  REQUIRE(WaitUntil([&] { return ::IsWindowVisible(popup) != FALSE; }, 5000));
+  std::string first = WindowText(popup);
+  CHECK_FALSE(first.empty());
+  CHECK(first.find_first_not_of("0123456789") == std::string::npos);
+  // It slides up until its bottom meets the bottom of the work area, 5 pixels from the right.
+  RECT work, rc;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  CHECK(WaitUntil([&] { return ::GetWindowRect(popup, &rc) && rc.bottom == work.bottom; }, 3000));
+  CHECK(rc.right == work.right - 5);
+  // A second step while it is up replaces the level; about a second later it slides out.
+  PressChord({kCtrl, kShift, kAlt}, '7');
+  CHECK(WaitUntil([&] { return WindowText(popup) != first; }, 3000));
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(popup) == FALSE; }, 5000));
+}
+
+TEST_CASE("the first run shows the window once and remembers it") {
+  ProgramCopy program;
+  WriteFileBytes(program / "Settings.ini", "[Settings]\r\nLanguageFile=English.txt\r\nFirstRun=1\r\n");
+  {
+    RunningQuorvel q(program);
+    CHECK(WaitUntil([&] { return ::IsWindowVisible(q.main) != FALSE; }, 5000));
+    CHECK(::GetPrivateProfileIntA("Settings", "FirstRun", 7, (program / "Settings.ini").c_str()) == 0);
+  }
+  RunningQuorvel again(program);
+  WaitUntil([] { return false; }, 300);
+  CHECK_FALSE(::IsWindowVisible(again.main));
+}
