@@ -37,8 +37,13 @@ struct Target {
   RunningProcess process{QUORVEL_PASTE_TARGET};
   HWND window = nullptr, edit = nullptr;
   Target() {
-    REQUIRE(WaitUntil([&] { return (window = ::FindWindowA("QuorvelPasteTarget", nullptr)) != nullptr; }, 10000));
-    edit = ::GetDlgItem(window, 100);
+    // The window can be found while it is still creating its edit control.
+    REQUIRE(WaitUntil(
+        [&] {
+          window = ::FindWindowA("QuorvelPasteTarget", nullptr);
+          return window && (edit = ::GetDlgItem(window, 100)) != nullptr;
+        },
+        10000));
     Front();
   }
   void Front() {

@@ -16,9 +16,14 @@ TEST_CASE("a text with placeholders is pasted into another program and the clipb
   RunningProcess target(QUORVEL_PASTE_TARGET);
   REQUIRE(target.started());
   HWND window = nullptr;
-  REQUIRE(WaitUntil([&] { return (window = ::FindWindowA("QuorvelPasteTarget", nullptr)) != nullptr; }, 10000));
-  HWND edit = ::GetDlgItem(window, 100);
-  REQUIRE(edit);
+  HWND edit = nullptr;
+  // The window can be found while it is still creating its edit control.
+  REQUIRE(WaitUntil(
+      [&] {
+        window = ::FindWindowA("QuorvelPasteTarget", nullptr);
+        return window && (edit = ::GetDlgItem(window, 100)) != nullptr;
+      },
+      10000));
   ::SetForegroundWindow(window);
   REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5000));
 
