@@ -148,3 +148,44 @@ class ComPtr {
  private:
   T* p_ = nullptr;
 };
+
+// A window's client DC from GetDC, released at the end.
+class ClientDc {
+ public:
+  explicit ClientDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+  ClientDc(const ClientDc&) = delete;
+  ClientDc& operator=(const ClientDc&) = delete;
+  ~ClientDc() {
+    if (dc_) ::ReleaseDC(hwnd_, dc_);
+  }
+  HDC get() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
+// BeginPaint and EndPaint around a WM_PAINT handler.
+class PaintDc {
+ public:
+  explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(::BeginPaint(hwnd, &ps_)) {}
+  PaintDc(const PaintDc&) = delete;
+  PaintDc& operator=(const PaintDc&) = delete;
+  ~PaintDc() { ::EndPaint(hwnd_, &ps_); }
+  HDC get() const { return dc_; }
+  const PAINTSTRUCT& ps() const { return ps_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_ = {};
+  HDC dc_;
+};
+
+using PenHandle = UniqueHandle<HPEN, GdiTraits<HPEN>>;
+
+// A view of a file mapping, unmapped at the end.
+struct MappedViewTraits {
+  static void* Invalid() { return nullptr; }
+  static void Close(void* view) { ::UnmapViewOfFile(view); }
+};
+using MappedView = UniqueHandle<void*, MappedViewTraits>;

@@ -1,0 +1,14 @@
+# Skinned buttons, link buttons, decorated statics, the converting combo box and the white dialog mix-in.
+list(APPEND CORE_SOURCES include/controlmath.cpp)
+list(APPEND CORE_TESTS tests/include/test_controlmath.cpp)
+list(APPEND WIN_SOURCES
+  include/SubclassWnd.cpp
+  include/controldraw.cpp
+  include/IconButton.cpp
+  include/HyperLinkButton.cpp
+  include/BoldTextStatic.cpp
+  include/GradientLineStatic.cpp
+  include/ConvertComboBox.cpp
+  include/WhiteWnd.cpp)
+list(APPEND WIN_TEST_GROUPS controls)
+set(WIN_TESTS_controls tests/include/test_controls_win.cpp tests/include/controls_support.cpp)

@@ -1,0 +1,23 @@
+#include "include/WhiteWnd.h"
+
+#include "include/controldraw.h"
+#include "include/controlmath.h"
+#include "include/handles.h"
+
+void PaintWhiteDialogBackground(HWND dialog, HDC dc) {
+  if (!dialog || !dc) return;
+  RECT client;
+  ::GetClientRect(dialog, &client);
+  HWND ok = ::GetDlgItem(dialog, IDOK);
+  int okTop = 0;
+  if (ok) okTop = ctldraw::RectInParent(ok).top;
+  ctl::WhiteBands bands = ctl::WhiteWndBands(ctldraw::ToRect(client), ok != nullptr, okTop);
+  ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.white), RGB(255, 255, 255));
+  ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.grey), RGB(235, 235, 235));
+  if (bands.line) {
+    PenHandle line(::CreatePen(PS_SOLID, 1, RGB(165, 165, 165)));
+    SelectedObject pen(dc, line.get());
+    ::MoveToEx(dc, client.left, bands.lineY, nullptr);
+    ::LineTo(dc, client.right, bands.lineY);
+  }
+}
