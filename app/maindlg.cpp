@@ -17,20 +17,6 @@ constexpr char kSupportPage[] = "https://quorvel.example/support";
 
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
-bool RegisterMsgWindowClass(WNDPROC proc) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  if (::GetClassInfoExA(Instance(), names::kInstanceWindowClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = Instance();
-  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = names::kInstanceWindowClass;
-  return ::RegisterClassExA(&wc) != 0;
-}
-
 }  // namespace
 
 std::string ProductCaption() { return CMiscFuns::GetOwnVersionString("ProductName"); }
@@ -38,7 +24,7 @@ std::string ProductCaption() { return CMiscFuns::GetOwnVersionString("ProductNam
 // --- CMsgWindow ---------------------------------------------------------------------------------
 
 bool CMsgWindow::Create(HWND parent) {
-  if (!RegisterMsgWindowClass(WindowProc)) return false;
+  if (!CMiscFuns::RegisterWindowClassOnce(names::kInstanceWindowClass, WindowProc)) return false;
   m_hWnd = ::CreateWindowExA(0, names::kInstanceWindowClass, "", WS_CHILD, 0, 0, 100, 100, parent, nullptr,
                              Instance(), nullptr);
   return m_hWnd != nullptr;

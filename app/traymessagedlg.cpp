@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "include/miscfuns.h"
+
 namespace {
 
 constexpr char kClassName[] = "QuorvelTrayMessage";
@@ -20,17 +22,7 @@ CTrayMessageDlg::~CTrayMessageDlg() {
 }
 
 bool CTrayMessageDlg::Create(HWND owner) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  if (!::GetClassInfoExA(Instance(), kClassName, &wc)) {
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = Instance();
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-    wc.lpszClassName = kClassName;
-    if (!::RegisterClassExA(&wc)) return false;
-  }
+  if (!CMiscFuns::RegisterWindowClassOnce(kClassName, WindowProc, 0)) return false;
   NONCLIENTMETRICSA ncm = {};
   ncm.cbSize = sizeof ncm;
   if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {

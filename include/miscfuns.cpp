@@ -235,3 +235,18 @@ HWND CMiscFuns::FindWindowByClass(const std::string& className) {
   ::EnumWindows(MatchTopLevelByClass, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
+
+bool CMiscFuns::RegisterWindowClassOnce(const char* name, WNDPROC proc, UINT style) {
+  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  WNDCLASSEXA wc = {};
+  wc.cbSize = sizeof wc;
+  if (::GetClassInfoExA(instance, name, &wc)) return true;
+  wc.cbSize = sizeof wc;
+  wc.style = style;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = name;
+  return ::RegisterClassExA(&wc) != 0;
+}

@@ -40,6 +40,10 @@ class CMiscFuns {
   // Lowered with the code page's rules (CharLowerBuffA).
   static std::string Lower(std::string s);
 
+  // Registers a window class of this module once: arrow cursor, the window colour as background.
+  // True when the class exists afterwards.
+  static bool RegisterWindowClassOnce(const char* name, WNDPROC proc, UINT style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS);
+
   // First top-level window, or else descendant of one, whose class name equals `className`
   // without regard to case.
   static HWND FindWindowByClass(const std::string& className);

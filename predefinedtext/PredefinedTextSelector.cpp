@@ -15,20 +15,6 @@ constexpr int kItemIcon = 231;
 
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
-bool RegisterSelectorClass(WNDPROC proc) {
-  WNDCLASSEXA wc = {};
-  wc.cbSize = sizeof wc;
-  if (::GetClassInfoExA(Instance(), kSelectorWindowClass, &wc)) return true;
-  wc.cbSize = sizeof wc;
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = Instance();
-  wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kSelectorWindowClass;
-  return ::RegisterClassExA(&wc) != 0;
-}
-
 // Keeps `rc` (moved to centre on `area`) inside `work`.
 RECT CentredIn(const RECT& rc, const RECT& area, const RECT& work) {
   int w = rc.right - rc.left, h = rc.bottom - rc.top;
@@ -49,7 +35,7 @@ void CPredefinedTextSelectorWindow::Open(HWND owner) {
     ::SendMessageA(open, kMsgSelectorShow, 0, 0);
     return;
   }
-  if (!RegisterSelectorClass(WindowProc)) return;
+  if (!CMiscFuns::RegisterWindowClassOnce(kSelectorWindowClass, WindowProc)) return;
   std::unique_ptr<CPredefinedTextSelectorWindow> self(new CPredefinedTextSelectorWindow());
   // The window takes the object over at WM_NCCREATE and deletes it at WM_NCDESTROY; should the
   // window never come to exist, `self` still owns it here.
