@@ -4,6 +4,8 @@
 #include <gdiplus.h>
 
 #include "app/maindlg.h"
+#include "actions/closecomputerdlg.h"
+#include "actions/executor.h"
 #include "app/msgloop.h"
 #include "hotkeys/hotkeyfiles.h"
 #include "include/GlobalData.h"
@@ -54,6 +56,8 @@ int RunQuorvel(HINSTANCE) {
   InitGlobalPaths();
   // Text in XML files is converted with the system code page, and saves replace files in one step.
   xml::InstallWin32Platform();
+  // The real shutdown dialog; tests install a stand-in that never touches the machine.
+  SetShutdownDialogRunner(ShowCloseComputerDialog);
 
   KernelHandle mutex(::CreateMutexA(nullptr, FALSE, names::kInstanceMutex));
   if (mutex && ::GetLastError() == ERROR_ALREADY_EXISTS) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <utility>
@@ -189,3 +190,10 @@ struct MappedViewTraits {
   static void Close(void* view) { ::UnmapViewOfFile(view); }
 };
 using MappedView = UniqueHandle<void*, MappedViewTraits>;
+
+// An image list, destroyed at the end.
+struct ImageListTraits {
+  static HIMAGELIST Invalid() { return nullptr; }
+  static void Close(HIMAGELIST h) { ::ImageList_Destroy(h); }
+};
+using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListTraits>;
