@@ -2,6 +2,7 @@
 
 #include "actions/executor.h"
 #include "hotkeys/hotkeyfiles.h"
+#include "app/maindlg.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
 
@@ -9,10 +10,8 @@ namespace {
 
 constexpr UINT kAtomBase = 0xC000;
 
-UINT Modifiers(const HotkeyDefinition& d) { return HotkeyModifiers(d); }
-
 void ShowMessage(HWND owner, const std::string& message) {
-  ::MessageBoxA(owner, message.c_str(), CMiscFuns::GetOwnVersionString("ProductName").c_str(), MB_ICONEXCLAMATION);
+  ::MessageBoxA(owner, message.c_str(), ProductCaption().c_str(), MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -37,7 +36,7 @@ int CHotkeyTable::RegisterAll(HWND window) {
   for (size_t i = 0; i < m_items.size(); ++i) {
     _HotkeyItem& item = m_items[i];
     ++m_stats.total;
-    HotkeyDefinition def = ReadHotkeyFile(item.path);
+    HotkeyDefinition def = ReadHotkeySettings(item.path);
     if (!def.Enable) {
       ++m_stats.disabled;
       continue;
@@ -45,7 +44,7 @@ int CHotkeyTable::RegisterAll(HWND window) {
     ATOM atom = ::GlobalAddAtomA(HotkeyAtomText(i).c_str());
     m_hasAtom[i] = atom != 0;
     item.id = static_cast<uint16_t>(atom - kAtomBase);
-    if (atom && ::RegisterHotKey(window, item.id, Modifiers(def), static_cast<UINT>(def.vk))) {
+    if (atom && ::RegisterHotKey(window, item.id, HotkeyModifiers(def), static_cast<UINT>(def.vk))) {
       item.registered = 1;
       ++m_stats.registered;
     } else {
@@ -68,7 +67,7 @@ int CHotkeyTable::UnregisterAll(HWND window) {
     if (::UnregisterHotKey(window, item.id)) {
       item.registered = 0;
     } else {
-      Report(window, "L0031", FormatHotkeyText(ReadHotkeyFile(item.path)));
+      Report(window, "L0031", FormatHotkeyText(ReadHotkeySettings(item.path)));
     }
   }
   return static_cast<int>(m_items.size());
@@ -98,7 +97,7 @@ bool IsHotkeyCombinationTaken(HWND window, int alt, int ctrl, int shift, int win
   d.Shift = shift;
   d.Win = win;
   int testId = atom - kAtomBase;
-  bool free = ::RegisterHotKey(window, testId, Modifiers(d), static_cast<UINT>(vk)) != FALSE;
+  bool free = ::RegisterHotKey(window, testId, HotkeyModifiers(d), static_cast<UINT>(vk)) != FALSE;
   if (free) ::UnregisterHotKey(window, testId);
   ::GlobalDeleteAtom(atom);
   return !free;

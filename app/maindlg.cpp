@@ -21,6 +21,8 @@ HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 std::string ProductCaption() { return CMiscFuns::GetOwnVersionString("ProductName"); }
 
+std::string ProductTitle() { return ProductCaption() + " v" + CMiscFuns::GetOwnVersionString("ProductVersion"); }
+
 // --- CMsgWindow ---------------------------------------------------------------------------------
 
 bool CMsgWindow::Create(HWND parent) {
@@ -106,8 +108,7 @@ BOOL CMainDlg::OnInitDialog() {
   TranslateWindow(m_hWnd);
   LoadIcons();
   m_msgWindow.Create(m_hWnd);
-  std::string title = ProductCaption() + " v" + CMiscFuns::GetOwnVersionString("ProductVersion");
-  ::SetWindowTextA(m_hWnd, title.c_str());
+  ::SetWindowTextA(m_hWnd, ProductTitle().c_str());
   m_volumePopup.Create(m_hWnd);
   AddTrayIcon();
   ::SetForegroundWindow(m_hWnd);
@@ -118,8 +119,8 @@ BOOL CMainDlg::OnInitDialog() {
 }
 
 void CMainDlg::AddTrayIcon() {
-  std::string tip = CMiscFuns::GetOwnVersionString("ProductName") + " v" +
-                    CMiscFuns::GetOwnVersionString("ProductVersion");
+  // The tip is the window's title.
+  std::string tip = ProductTitle();
   HICON icon = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
                                                LR_SHARED));
@@ -142,7 +143,7 @@ void CMainDlg::OnTimer(UINT_PTR id) {
 void CMainDlg::FirstRun() {
   const std::string& settings = Paths().settingsIni;
   if (CMiscFuns::GetIniInt(names::kSettingsSection, "FirstRun", 0, settings) == 0) return;
-  m_trayIcon.ShowBalloon(CMiscFuns::GetOwnVersionString("ProductName").substr(0, 63),
+  m_trayIcon.ShowBalloon(ProductCaption().substr(0, 63),
                          GetLanguageText("L0164").substr(0, 255), 10000);
   ::SetTimer(m_hWnd, IDT_FIRST_RUN_SHOW, 50, nullptr);
   CMiscFuns::WriteIniString(names::kSettingsSection, "FirstRun", "0", settings);

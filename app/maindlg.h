@@ -88,3 +88,5 @@ class CMainDlg {
 
 // Product name and version from the executable, for captions and the title.
 std::string ProductCaption();
+// ProductName + " v" + ProductVersion: the window's title and the tray icon's tip.
+std::string ProductTitle();

@@ -114,6 +114,12 @@ void ListHotkeyFiles(std::vector<_HotkeyItem>& items, const std::string& folder)
 }
 
 HotkeyDefinition ReadHotkeyFile(const std::string& path) {
+  HotkeyDefinition def = ReadHotkeySettings(path);
+  ReadActionLines(path, def.ActionLines);
+  return def;
+}
+
+HotkeyDefinition ReadHotkeySettings(const std::string& path) {
   HotkeyDefinition def;
   def.Alt = CMiscFuns::GetIniInt("Setting", "Alt", 0, path);
   def.Ctrl = CMiscFuns::GetIniInt("Setting", "Ctrl", 0, path);
@@ -123,7 +129,6 @@ HotkeyDefinition ReadHotkeyFile(const std::string& path) {
   def.Enable = CMiscFuns::GetIniInt("Setting", "Enable", 0, path);
   def.Description = CMiscFuns::GetIniString("Setting", "Description", "", path);
   NormalizeHotkeyDefinition(def);
-  ReadActionLines(path, def.ActionLines);
   return def;
 }
 

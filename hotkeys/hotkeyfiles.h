@@ -15,6 +15,8 @@ void ListHotkeyFiles(std::vector<_HotkeyItem>& items, const std::string& folder 
 
 // Reads one file; an unreadable or damaged file gives the defaults (nothing enabled, no lines).
 HotkeyDefinition ReadHotkeyFile(const std::string& path);
+// The same without the action lines, for registration, which needs only the keys and the flag.
+HotkeyDefinition ReadHotkeySettings(const std::string& path);
 
 // Appends the file's action lines in file order.
 void ReadActionLines(const std::string& path, std::vector<std::string>& lines);
