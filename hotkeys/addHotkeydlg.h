@@ -1,0 +1,76 @@
+// The hotkey editor: modifier keys, the key, the ordered action lines and the description of one
+// hotkey. Modal; it never touches the disk. The key box offers only keys that are free with the
+// checked modifiers, so the user cannot pick a combination another program already holds.
+//
+//   CAddHotkeyDlg dlg(composeAction);
+//   dlg.SetCaption(GetLanguageText("L0018"));
+//   dlg.SetHotkey(record);
+//   if (dlg.DoModal(owner) == IDOK) record = dlg.Hotkey();
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "hotkeys/hotkeyitem.h"
+#include "hotkeys/hotkeylistlogic.h"
+#include "include/BoldTextStatic.h"
+#include "include/ConvertComboBox.h"
+#include "include/IcoListView.h"
+#include "include/IconButton.h"
+#include "include/WhiteWnd.h"
+
+// Composes one new action line over `owner`; true (and `line` filled) when the user confirmed it.
+using ActionComposer = std::function<bool(HWND owner, std::string& line)>;
+
+class CAddHotkeyDlg : public CWhiteWnd<CAddHotkeyDlg> {
+ public:
+  explicit CAddHotkeyDlg(ActionComposer composeAction = nullptr);
+  CAddHotkeyDlg(const CAddHotkeyDlg&) = delete;
+  CAddHotkeyDlg& operator=(const CAddHotkeyDlg&) = delete;
+  ~CAddHotkeyDlg();
+
+  void SetCaption(std::string caption) { m_caption = std::move(caption); }
+  // The hotkey to edit; vk -1 makes it a new one.
+  void SetHotkey(const HotkeyDefinition& hotkey) { m_hotkey = hotkey; }
+  // The edited hotkey after OK; unchanged after Cancel.
+  const HotkeyDefinition& Hotkey() const { return m_hotkey; }
+
+  // IDOK or IDCANCEL; -1 when the template cannot be loaded.
+  INT_PTR DoModal(HWND owner);
+  HWND hwnd() const { return m_hWnd; }
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  BOOL OnInitDialog();
+  BOOL OnEraseBackground(HDC dc);
+  void OnCommand(int id, int code);
+  bool OnNotify(const NMHDR* hdr);
+
+  void SetUpControls();
+  void CheckModifiers();
+  // Fills the key box for the checked modifiers; keeps the selected key when it is still offered.
+  void RefillKeys(bool opening);
+  int SelectedKeyCode() const;
+  bool IsChecked(int id) const;
+  void AppendActionRow(const std::string& line);
+  void OnAddAction();
+  void OnRemoveAction();
+  void OnMoveAction(bool up);
+  void UpdateButtons();
+  void OnOk();
+
+  ActionComposer m_composeAction;
+  std::string m_caption;
+  HotkeyDefinition m_hotkey;
+  HWND m_hWnd = nullptr;
+
+  hklist::RowStore<std::string> m_lines;  // the raw line of each action row
+  CBoldTextStatic m_picture, m_modifierLabel, m_keyLabel, m_actionsLabel, m_descriptionLabel;
+  CConvertComboBox m_keys;
+  CIcoListView m_actions;
+  CIconButton m_addAction, m_removeAction, m_up, m_down;
+};

@@ -1,0 +1,319 @@
+#include "hotkeys/opt_hotkeys.h"
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "actions/actionline_win.h"
+#include "hotkeydlgs_ids.h"
+#include "hotkeys/hotkeydlgsupport.h"
+#include "language/language.h"
+
+namespace {
+
+constexpr int kRowHeight = 30;
+constexpr int kIconSize = 16;
+constexpr int kHeaderIconSize = 32;
+constexpr int kMaxSwappedColumns = 100;
+
+struct Column {
+  const char* headingKey;
+  int width;
+};
+constexpr Column kColumns[] = {{"L0011", 170}, {"L0029", 160}, {"L0012", 170}};
+
+std::string LanguageText(const std::string& key) { return GetLanguageText(key); }
+
+void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT alternate, const char* tooltipKey) {
+  HWND control = ::GetDlgItem(dialog, id);
+  button.SubclassWindow(control);
+  button.SetCaption("");
+  button.SetIcon(icon, kIconSize, kIconSize);
+  button.SetHoverIcon(alternate);
+  RECT rc = {};
+  ::GetClientRect(control, &rc);
+  button.m_nIconOffset = (rc.right - kIconSize) / 2;
+  button.SetTooltipText(GetLanguageText(tooltipKey));
+}
+
+}  // namespace
+
+CManageHotkeysDlg::CManageHotkeysDlg(ActionComposer composeAction) : m_composeAction(std::move(composeAction)) {}
+
+CManageHotkeysDlg::~CManageHotkeysDlg() {
+  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+}
+
+INT_PTR CManageHotkeysDlg::DoModal(HWND owner) {
+  return ::DialogBoxParamA(hkdlg::Instance(), MAKEINTRESOURCEA(IDD_MANAGEHOTKEYS), owner, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CManageHotkeysDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+    reinterpret_cast<CManageHotkeysDlg*>(lParam)->m_hWnd = hwnd;
+  }
+  auto* self = reinterpret_cast<CManageHotkeysDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return FALSE;
+  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->m_hWnd = nullptr;
+  }
+  return result;
+}
+
+INT_PTR CManageHotkeysDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  LRESULT reflected = 0;
+  if (CIcoListView::HandleParentMessage(m_hWnd, msg, wParam, lParam, reflected)) {
+    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, reflected);
+    return TRUE;
+  }
+  INT_PTR result = 0;
+  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
+  switch (msg) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORDLG:
+      return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL CManageHotkeysDlg::OnInitDialog() {
+  hkdlg::SetDialogIcon(m_hWnd, IDI_HK_LIST);
+  TranslateWindow(m_hWnd);
+  SetUpControls();
+  LoadList();
+  UpdateButtons();
+  if (m_addMode) {
+    // The user never sees the list unless the new hotkey could not be saved.
+    if (!OnAdd()) {
+      ::EndDialog(m_hWnd, IDCANCEL);
+    } else if (Save()) {
+      ::EndDialog(m_hWnd, IDOK);
+    }
+  }
+  return TRUE;
+}
+
+void CManageHotkeysDlg::SetUpControls() {
+  m_header.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MH_HEADER));
+  m_header.MakeBoldFont();
+  m_header.SetStyle(ctl::BoldStaticStyle::IconLeft);
+  m_header.SetIcon(IDI_HK_HEADER, kHeaderIconSize, kHeaderIconSize);
+  m_header.SetIconMargins(2, 8);
+  m_header.SetNoPrefix(true);
+
+  m_list.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MH_LIST));
+  m_list.SetCheckBoxes(true);
+  m_list.m_nIconWidth = kIconSize;
+  m_list.m_nIconHeight = kIconSize;
+  m_list.m_dwGridFlags = lm::Grid::Vertical;
+  m_list.SetRowHeight(kRowHeight);
+  m_list.SetCheckBoxIcons(IDI_HK_UNCHECKED, IDI_HK_CHECKED);
+  m_list.SetImageList(hkdlg::SingleIconList(IDI_HK_ROW), LVSIL_SMALL);
+  for (int i = 0; i < 3; ++i) m_list.InsertColumn(i, GetLanguageText(kColumns[i].headingKey), kColumns[i].width);
+
+  SetUpImageButton(m_up, m_hWnd, IDC_MH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
+  SetUpImageButton(m_down, m_hWnd, IDC_MH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
+}
+
+void CManageHotkeysDlg::LoadList() {
+  std::vector<_HotkeyItem> items;
+  ListHotkeyFiles(items, m_folder.empty() ? HotkeysFolder() : m_folder);
+  for (const _HotkeyItem& item : items) {
+    auto record = std::make_unique<HotkeyDefinition>(ReadHotkeyFile(item.path));
+    bool enabled = record->Enable != 0;
+    AppendRow(std::move(record), enabled);
+  }
+}
+
+int CManageHotkeysDlg::AppendRow(std::unique_ptr<HotkeyDefinition> record, bool checked) {
+  if (!record) return -1;
+  const HotkeyDefinition& kept = *record;
+  Handle handle = m_records.Add(std::move(record));
+  int row = m_list.AddItem(FormatHotkeyText(kept), 0, static_cast<LPARAM>(handle));
+  if (row < 0) {
+    m_records.Release(handle);
+    return -1;
+  }
+  FillRow(row, kept);
+  m_list.SetCheckState(row, checked);
+  return row;
+}
+
+void CManageHotkeysDlg::FillRow(int row, const HotkeyDefinition& record) {
+  m_list.SetItemText(row, 0, FormatHotkeyText(record));
+  m_list.SetItemText(row, 1, DescriptionText(record.Description, LanguageText));
+  m_list.SetItemText(row, 2, hklist::ActionSummary(record.ActionLines, [](const std::string& line) {
+                       return DescribeActionLine(line);
+                     }));
+}
+
+HotkeyDefinition* CManageHotkeysDlg::RecordOf(int row) const {
+  if (row < 0 || row >= m_list.GetItemCount()) return nullptr;
+  return m_records.Get(static_cast<Handle>(m_list.GetItemData(row)));
+}
+
+void CManageHotkeysDlg::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDOK:
+      OnOk();
+      break;
+    case IDCANCEL:
+      ::EndDialog(m_hWnd, IDCANCEL);
+      break;
+    case IDC_MH_ADD:
+      OnAdd();
+      break;
+    case IDC_MH_EDIT:
+      OnEdit();
+      break;
+    case IDC_MH_DELETE:
+      OnDelete();
+      break;
+    case IDC_MH_UP:
+      OnMove(true);
+      break;
+    case IDC_MH_DOWN:
+      OnMove(false);
+      break;
+    default:
+      break;
+  }
+}
+
+bool CManageHotkeysDlg::OnNotify(const NMHDR* hdr) {
+  if (!hdr || hdr->idFrom != IDC_MH_LIST) return false;
+  switch (hdr->code) {
+    case LVN_DELETEITEM:
+      m_records.Release(static_cast<Handle>(reinterpret_cast<const NMLISTVIEW*>(hdr)->lParam));
+      return false;
+    case LVN_ITEMCHANGED:
+      UpdateButtons();
+      return false;
+    case NM_DBLCLK:
+      OnEdit();
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool CManageHotkeysDlg::OnAdd() {
+  auto record = std::make_unique<HotkeyDefinition>();
+  record->Win = 1;
+  record->vk = -1;
+  record->Description = hklist::ProposedDescription(GetLanguageText("L0028"), m_list.GetItemCount() + 1);
+  CAddHotkeyDlg editor(m_composeAction);
+  editor.SetCaption(GetLanguageText("L0018"));
+  editor.SetHotkey(*record);
+  if (editor.DoModal(m_hWnd) != IDOK) return false;
+  *record = editor.Hotkey();
+  int row = AppendRow(std::move(record), true);
+  if (row < 0) return false;
+  m_list.SelectItem(row);
+  ::SendMessageA(m_list.hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  UpdateButtons();
+  return true;
+}
+
+void CManageHotkeysDlg::OnEdit() {
+  int row = m_list.GetSelectedIndex();
+  if (!RecordOf(row)) return;
+  const LPARAM handle = m_list.GetItemData(row);
+  CAddHotkeyDlg editor(m_composeAction);
+  editor.SetCaption(GetLanguageText("L0010"));
+  editor.SetHotkey(*RecordOf(row));
+  if (editor.DoModal(m_hWnd) != IDOK) return;
+  // The editor ran a message loop: find the row again by its record rather than trusting `row`.
+  LVFINDINFOA find = {};
+  find.flags = LVFI_PARAM;
+  find.lParam = handle;
+  row = static_cast<int>(::SendMessageA(m_list.hwnd(), LVM_FINDITEMA, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(&find)));
+  HotkeyDefinition* record = RecordOf(row);
+  if (!record) return;
+  *record = editor.Hotkey();
+  FillRow(row, *record);
+}
+
+void CManageHotkeysDlg::OnDelete() {
+  int row = m_list.GetSelectedIndex();
+  if (row < 0) return;
+  m_list.DeleteItem(row);
+  m_list.SelectItem(hklist::SelectionAfterDelete(row, m_list.GetItemCount()));
+  UpdateButtons();
+}
+
+void CManageHotkeysDlg::OnMove(bool up) {
+  int row = m_list.GetSelectedIndex();
+  int target = hklist::MoveTarget(row, m_list.GetItemCount(), up);
+  if (target < 0) return;
+  int columns = std::min(m_list.GetColumnCount(), kMaxSwappedColumns);
+  for (int c = 0; c < columns; ++c) {
+    std::string a = m_list.GetItemText(row, c), b = m_list.GetItemText(target, c);
+    m_list.SetItemText(row, c, b);
+    m_list.SetItemText(target, c, a);
+  }
+  LPARAM dataA = m_list.GetItemData(row), dataB = m_list.GetItemData(target);
+  m_list.SetItemData(row, dataB);
+  m_list.SetItemData(target, dataA);
+  bool checkA = m_list.GetCheckState(row), checkB = m_list.GetCheckState(target);
+  m_list.SetCheckState(row, checkB);
+  m_list.SetCheckState(target, checkA);
+  m_list.SelectItem(target);
+  ::SendMessageA(m_list.hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(target), FALSE);
+  UpdateButtons();
+}
+
+void CManageHotkeysDlg::UpdateButtons() {
+  hklist::RowButtons b = hklist::RowButtonStates(m_list.GetSelectedIndex(), m_list.GetItemCount());
+  hkdlg::EnableControl(m_hWnd, IDC_MH_EDIT, b.edit);
+  hkdlg::EnableControl(m_hWnd, IDC_MH_DELETE, b.remove);
+  hkdlg::EnableControl(m_hWnd, IDC_MH_UP, b.up);
+  hkdlg::EnableControl(m_hWnd, IDC_MH_DOWN, b.down);
+}
+
+bool CManageHotkeysDlg::Save() {
+  std::vector<HotkeyDefinition> hotkeys;
+  const int rows = m_list.GetItemCount();
+  for (int row = 0; row < rows; ++row) {
+    const HotkeyDefinition* record = RecordOf(row);
+    if (!record) continue;
+    hotkeys.push_back(*record);
+    hotkeys.back().Enable = m_list.GetCheckState(row) ? 1 : 0;
+  }
+  if (!WriteAllHotkeyFiles(hotkeys, m_folder.empty() ? HotkeysFolder() : m_folder, m_write)) {
+    // The old files are untouched and the list keeps every change, so the user can try again.
+    hkdlg::ShowExclamation(m_hWnd, "L0198");
+    return false;
+  }
+  for (int row = 0; row < rows; ++row) {
+    if (HotkeyDefinition* record = RecordOf(row)) record->Enable = m_list.GetCheckState(row) ? 1 : 0;
+  }
+  return true;
+}
+
+void CManageHotkeysDlg::OnOk() {
+  if (Save()) ::EndDialog(m_hWnd, IDOK);
+}
+
+INT_PTR ShowManageHotkeysDialog(HWND owner, bool addMode, const ActionComposer& composeAction) {
+  CManageHotkeysDlg dlg(composeAction);
+  dlg.SetAddMode(addMode);
+  return dlg.DoModal(owner) == IDOK ? IDOK : IDCANCEL;
+}
