@@ -6,6 +6,7 @@ list(APPEND WIN_TEST_GROUPS mainwin)
 set(WIN_TESTS_mainwin tests/app/test_mainwin_win.cpp tests/include/controls_support.cpp)
 list(APPEND E2E_TESTS tests/e2e/test_mainwin.cpp tests/include/controls_support.cpp)
 
+if(WIN32)
 # A web server on 127.0.0.1 for the update check: files with a newer, an equal and a garbage
 # version; started and stopped (by process id) around the tests that need it.
 set(HTTP_FIXTURE_DIR ${CMAKE_BINARY_DIR}/http-fixture)
@@ -16,3 +17,4 @@ set_tests_properties(http.fixture.stop PROPERTIES FIXTURES_CLEANUP http)
 string(REPLACE "/" "\\\\" HTTP_FIXTURE_DIR_WIN "Z:${HTTP_FIXTURE_DIR}")
 set(WIN_FIXTURES_mainwin_tests http)
 set(WIN_FIXTURES_e2e_tests http)
+endif()

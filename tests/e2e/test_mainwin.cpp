@@ -242,3 +242,44 @@ TEST_CASE("update check: an equal version, garbage and no server change nothing 
     CHECK(::GetTickCount() - start < 5000);
   }
 }
+
+TEST_CASE("while the about box from the tray menu is up, neither the tray, a button nor a second start opens more") {
+  ProgramCopy program;
+  WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
+  Started q(program);
+  const std::string aboutCaption = LanguageText(program, "English.txt", "L0147");
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+  // Up twice reaches the help submenu, Right opens it, Up from its first entry wraps to the last.
+  for (BYTE key : {VK_UP, VK_UP, VK_RIGHT}) PressChord({}, key);
+  WaitUntil([] { return false; }, 200);
+  PressChord({}, VK_UP);
+  PressChord({}, VK_RETURN);
+  HWND about = nullptr;
+  REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), aboutCaption.c_str())) != nullptr; }, 5000));
+  // All of these are refused while the box is up.
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_LBUTTONDBLCLK);
+  ::PostMessageA(q.main, kMsgShowRequest, 0, 0);
+  ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1074, BN_CLICKED), 0);
+  ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(13, BN_CLICKED), 0);
+  WaitUntil([] { return false; }, 800);
+  HWND menu = ::FindWindowA("#32768", nullptr);
+  bool menuShown = menu && ::IsWindowVisible(menu);
+  CHECK_FALSE(menuShown);
+  CHECK_FALSE(::IsWindowVisible(q.main));
+  int boxes = 0;
+  for (HWND h = ::FindWindowExA(nullptr, nullptr, "#32770", aboutCaption.c_str()); h;
+       h = ::FindWindowExA(nullptr, h, "#32770", aboutCaption.c_str())) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    if (pid == q.process.pid() && ::IsWindowVisible(h)) ++boxes;
+  }
+  CHECK(boxes == 1);
+  ::PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  CHECK(WaitUntil([&] { return !::IsWindow(about); }, 5000));
+  // Afterwards the tray answers again.
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_LBUTTONDBLCLK);
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(q.main) != FALSE; }, 5000));
+}
