@@ -4,9 +4,12 @@
 
 #include "actions/devicecontrol.h"
 #include "actions/executor.h"
+#include "app/aboutdlg.h"
+#include "app/skinmath.h"
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
+#include "maindlg_ids.h"
 #include "resource.h"
 
 namespace {
@@ -14,8 +17,47 @@ namespace {
 // Explorer broadcasts this when the taskbar comes back (after a crash or a restart of the shell).
 const UINT kMsgTaskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 constexpr char kSupportPage[] = "https://quorvel.example/support";
+constexpr char kMakerPage[] = "https://quorvel.example/";
+constexpr char kDownloadPage[] = "https://quorvel.example/download";
+
+// What the skin uses of the picture's header band and the caption buttons' place in it.
+constexpr int kHeaderHeight = 64;  // in pixels of the 750 x 550 picture
+constexpr int kCaptionMargin = 8, kCaptionGap = 2;
+constexpr COLORREF kTitleColour = RGB(255, 255, 255);
+constexpr COLORREF kHeaderText = RGB(27, 42, 74);
+constexpr COLORREF kBodyText = RGB(40, 48, 64);
+constexpr COLORREF kButtonCaption = RGB(27, 42, 74);
+constexpr COLORREF kButtonDescription = RGB(80, 92, 112);
+constexpr COLORREF kSeparator = RGB(179, 179, 179);
+constexpr COLORREF kVersionText = RGB(200, 200, 200);
+constexpr COLORREF kLink = RGB(160, 190, 240), kLinkHover = RGB(255, 255, 255);
+
+// Each large button: control, icon, second line, and the command it runs.
+struct LargeButton {
+  int id;
+  UINT icon;
+  const char* descriptionKey;
+  int command;
+};
+constexpr LargeButton kLargeButtons[] = {
+    {IDC_MAIN_ADD_HOTKEY, 249, "L0172", ID_CMD_ADD_HOTKEY},
+    {IDC_MAIN_MANAGE_HOTKEYS, 250, "L0173", ID_CMD_MANAGE_HOTKEYS},
+    {IDC_MAIN_TEXT_SHORTCUTS, 225, "L0183", ID_CMD_TEXT_SHORTCUTS},
+    {IDC_MAIN_EXPORT, 251, "L0184", ID_CMD_EXPORT},
+    {IDC_MAIN_IMPORT, 252, "L0185", ID_CMD_IMPORT},
+};
+
+constexpr int kStatusIds[] = {IDC_STATUS_TOTAL, IDC_STATUS_REGISTERED, IDC_STATUS_FAILED, IDC_STATUS_DISABLED};
+constexpr COLORREF kStatusColours[] = {RGB(0, 0, 255), RGB(0, 150, 0), RGB(200, 0, 0), RGB(50, 50, 50)};
+constexpr int kVersionIds[] = {IDC_VERSION_PRODUCT, IDC_VERSION_BUILD, IDC_VERSION_INSTALLED};
+
+// The owner-draw, colour and notify messages a child asks its parent for come back to it with
+// this offset, so each control draws itself.
+constexpr UINT kReflectBase = WM_USER + 0x1C00;
 
 HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+std::string Picture(const char* name) { return CMiscFuns::GetAppFolder() + "\\pictures\\" + name; }
 
 }  // namespace
 
@@ -95,12 +137,52 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
       OnLButtonDown(lParam);
       return TRUE;
+    case WM_ERASEBKGND:
+      return OnEraseBackground(reinterpret_cast<HDC>(wParam));
+    case kMsgUpdateFound:
+      OnUpdateFound();
+      return TRUE;
     case WM_DESTROY:
       OnDestroy();
       return TRUE;
-    default:
+    default: {
+      INT_PTR result = FALSE;
+      if (ReflectToChild(msg, wParam, lParam, result)) return result;
       return FALSE;
+    }
   }
+}
+
+bool CMainDlg::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+  HWND child = nullptr;
+  switch (msg) {
+    case WM_DRAWITEM:
+      child = lParam ? reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem : nullptr;
+      break;
+    case WM_NOTIFY:
+      child = lParam ? reinterpret_cast<const NMHDR*>(lParam)->hwndFrom : nullptr;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      child = reinterpret_cast<HWND>(lParam);
+      break;
+    default:
+      return false;
+  }
+  if (!child || ::GetParent(child) != m_hWnd) return false;
+  LRESULT answer = ::SendMessageA(child, kReflectBase + msg, wParam, lParam);
+  if (msg == WM_CTLCOLORSTATIC || msg == WM_CTLCOLORBTN) {
+    // A control that does not answer gets the skin behind it: no background of its own.
+    if (!answer) {
+      ::SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      answer = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+    }
+    result = static_cast<INT_PTR>(answer);
+    return true;
+  }
+  ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, answer);
+  result = TRUE;
+  return true;
 }
 
 BOOL CMainDlg::OnInitDialog() {
@@ -108,6 +190,10 @@ BOOL CMainDlg::OnInitDialog() {
   TranslateWindow(m_hWnd);
   LoadIcons();
   m_msgWindow.Create(m_hWnd);
+  LoadSkin();
+  SetUpButtons();
+  SetUpStatics();
+  SetVersionLines();
   ::SetWindowTextA(m_hWnd, ProductTitle().c_str());
   m_volumePopup.Create(m_hWnd);
   AddTrayIcon();
@@ -115,7 +201,206 @@ BOOL CMainDlg::OnInitDialog() {
   m_hotkeys.RegisterAll(m_hWnd);
   RefreshStatus(m_hotkeys.stats());
   FirstRun();
+  m_update.Start(m_hWnd, UpdateConfigFromSettings(Paths().settingsIni));
+  MakeLayered();
   return TRUE;
+}
+
+void CMainDlg::LoadSkin() {
+  m_skin.reset(static_cast<HBITMAP>(
+      ::LoadImageA(nullptr, Picture("mainUI.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  NONCLIENTMETRICSA ncm = {};
+  ncm.cbSize = sizeof ncm;
+  if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
+    ncm.lfMessageFont.lfHeight = -20;
+    ncm.lfMessageFont.lfWeight = FW_BOLD;
+    m_titleFont.reset(::CreateFontIndirectA(&ncm.lfMessageFont));
+  }
+  // A missing picture leaves the window rectangular.
+  if (m_skin) ApplySkinRegion();
+}
+
+void CMainDlg::ApplySkinRegion() {
+  RECT client;
+  ::GetClientRect(m_hWnd, &client);
+  const int w = client.right, h = client.bottom;
+  BITMAP bm = {};
+  if (w <= 0 || h <= 0 || !::GetObjectA(m_skin.get(), sizeof bm, &bm)) return;
+  ClientDc screen(m_hWnd);
+  MemoryDc source(::CreateCompatibleDC(screen.get())), target(::CreateCompatibleDC(screen.get()));
+  BitmapHandle stretched(::CreateCompatibleBitmap(screen.get(), w, h));
+  if (!source || !target || !stretched) return;
+  {
+    SelectedObject from(source.get(), m_skin.get());
+    SelectedObject to(target.get(), stretched.get());
+    ::SetStretchBltMode(target.get(), HALFTONE);
+    ::SetBrushOrgEx(target.get(), 0, 0, nullptr);
+    ::StretchBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    RegionHandle region(::CreateRectRgn(0, 0, w, h));
+    HDC pixels = target.get();
+    for (const skin::Pixel& p : skin::CornerCutPixels(w, h, [pixels](int x, int y) {
+           return ::GetPixel(pixels, x, y) == RGB(0, 0, 0);
+         })) {
+      RegionHandle dot(::CreateRectRgn(p.x, p.y, p.x + 1, p.y + 1));
+      ::CombineRgn(region.get(), region.get(), dot.get(), RGN_DIFF);
+    }
+    // The window owns the region from here on.
+    if (::SetWindowRgn(m_hWnd, region.get(), FALSE)) region.release();
+  }
+}
+
+BOOL CMainDlg::OnEraseBackground(HDC dc) {
+  RECT client;
+  ::GetClientRect(m_hWnd, &client);
+  BITMAP bm = {};
+  if (m_skin && ::GetObjectA(m_skin.get(), sizeof bm, &bm)) {
+    MemoryDc source(::CreateCompatibleDC(dc));
+    SelectedObject picture(source.get(), m_skin.get());
+    int oldMode = ::SetStretchBltMode(dc, HALFTONE);
+    ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    ::StretchBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    ::SetStretchBltMode(dc, oldMode);
+    // The header band carries the application icon and the product name.
+    int header = bm.bmHeight > 0 ? kHeaderHeight * client.bottom / bm.bmHeight : 0;
+    int iconSize = 32, top = (header - iconSize) / 2;
+    if (m_bigIcon) ::DrawIconEx(dc, 16, top, m_bigIcon.get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
+    std::string title = ProductCaption();
+    RECT text = {16 + iconSize + 10, 0, client.right / 2, header};
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, kTitleColour);
+    SelectedObject font(dc, m_titleFont ? static_cast<HGDIOBJ>(m_titleFont.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::DrawTextA(dc, title.c_str(), static_cast<int>(title.size()), &text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  } else {
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+  }
+  ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 1);
+  return TRUE;
+}
+
+void CMainDlg::PlaceCaptionButtons() {
+  RECT client;
+  ::GetClientRect(m_hWnd, &client);
+  auto place = [&](HWND button, int right) {
+    RECT rc;
+    ::GetWindowRect(button, &rc);
+    int w = rc.right - rc.left;
+    ::SetWindowPos(button, nullptr, right - w, kCaptionMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return right - w - kCaptionGap;
+  };
+  int right = place(m_close.hwnd(), client.right - kCaptionMargin);
+  place(m_minimize.hwnd(), right);
+}
+
+void CMainDlg::SetUpButtons() {
+  struct Caption {
+    CIconButton& button;
+    int id;
+    const char* name;
+  } captions[] = {{m_minimize, IDC_MAIN_MINIMIZE, "minimizebox"}, {m_close, IDC_MAIN_CLOSE, "closebox"}};
+  for (Caption& c : captions) {
+    c.button.SubclassWindow(::GetDlgItem(m_hWnd, c.id));
+    std::string base = c.name;
+    c.button.SetPictures(Picture((base + "-normal.png").c_str()), Picture((base + "-hover.png").c_str()),
+                         Picture((base + "-pressed.png").c_str()), "");
+    c.button.m_dwStyle = ctl::IconButtonStyle::Picture | ctl::IconButtonStyle::HandCursor;
+    // The pictures carry the glyph: no icon and no caption over them.
+    c.button.SetIconHandle(nullptr);
+    c.button.SetCaption("");
+    c.button.SizeToPicture();
+  }
+  PlaceCaptionButtons();
+
+  m_options.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MAIN_OPTIONS));
+  m_options.SetIcon(247, 24, 24);
+  m_options.m_nIconOffset = 6;
+  m_options.m_nTextGap = 6;
+  m_options.m_crCaption = kTitleColour;
+  m_options.m_dwStyle = ctl::IconButtonStyle::HandCursor | ctl::IconButtonStyle::UnderlineCaption;
+
+  std::string pressed = Picture("btn-style1-pressed.png"), hover = Picture("btn-style1-hover.png");
+  for (size_t i = 0; i < sizeof kLargeButtons / sizeof kLargeButtons[0]; ++i) {
+    const LargeButton& b = kLargeButtons[i];
+    CIconButton& button = m_large[i];
+    button.SubclassWindow(::GetDlgItem(m_hWnd, b.id));
+    button.SetPictures(Picture("btn-style1.png"), hover, pressed, "");
+    button.m_dwStyle = ctl::IconButtonStyle::Picture | ctl::IconButtonStyle::HandCursor;
+    button.SetIcon(b.icon, 32, 32);
+    button.m_nIconOffset = 14;
+    button.m_nTextGap = 10;
+    button.m_crCaption = kButtonCaption;
+    button.m_crDescription = kButtonDescription;
+    button.SetDescription(GetLanguageText(b.descriptionKey));
+    button.SetTooltipText(GetLanguageText(b.descriptionKey));
+  }
+}
+
+void CMainDlg::SetUpStatics() {
+  for (CBoldTextStatic* header : {&m_statusHeader, &m_versionHeader}) {
+    header->SubclassWindow(::GetDlgItem(m_hWnd, header == &m_statusHeader ? IDC_STATUS_HEADER : IDC_VERSION_HEADER));
+    header->MakeBoldFont();
+    header->SetTextColor(kHeaderText);
+    header->SetNoPrefix(true);
+  }
+  for (size_t i = 0; i < 4; ++i) {
+    m_statusLines[i].SubclassWindow(::GetDlgItem(m_hWnd, kStatusIds[i]));
+    m_statusLines[i].SetTextColor(kStatusColours[i]);
+    m_statusLines[i].SetNoPrefix(true);
+  }
+  for (size_t i = 0; i < 3; ++i) {
+    m_versionLines[i].SubclassWindow(::GetDlgItem(m_hWnd, kVersionIds[i]));
+    m_versionLines[i].SetTextColor(kBodyText);
+    m_versionLines[i].SetNoPrefix(true);
+  }
+  m_separator.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MAIN_SEPARATOR));
+  m_separator.SetColors(kSeparator, kSeparator);
+  m_separator.SetStyle(ctl::GradientLineStyle::Vertical | ctl::GradientLineStyle::LineOnly);
+
+  ::SetDlgItemTextA(m_hWnd, IDC_MAIN_COMPANY, CMiscFuns::GetOwnVersionString("CompanyName").c_str());
+  m_company.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MAIN_COMPANY));
+  m_company.m_crLink = kLink;
+  m_company.m_crHover = kLinkHover;
+
+  std::string versionText = GetLanguageText("v") + CMiscFuns::GetOwnVersionString("ProductVersion");
+  ::SetDlgItemTextA(m_hWnd, IDC_MAIN_VERSION_TEXT, versionText.c_str());
+  m_versionText.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MAIN_VERSION_TEXT));
+  m_versionText.SetTextColor(kVersionText);
+  m_versionText.SetNoPrefix(true);
+}
+
+void CMainDlg::SetVersionLines() {
+  std::string version = CMiscFuns::GetOwnVersionString("ProductVersion");
+  ::SetDlgItemTextA(m_hWnd, IDC_VERSION_PRODUCT,
+                    FormatLanguageText("L0175", {lang::FormatArg::Str(version)}).c_str());
+  std::string date = FileDateText(CMiscFuns::GetModulePath());
+  std::string build = date.empty() ? GetLanguageText("L0177") : FormatLanguageText("L0176", {lang::FormatArg::Str(date)});
+  std::string installed =
+      date.empty() ? GetLanguageText("L0177") : FormatLanguageText("L0178", {lang::FormatArg::Str(date)});
+  ::SetDlgItemTextA(m_hWnd, IDC_VERSION_BUILD, build.c_str());
+  ::SetDlgItemTextA(m_hWnd, IDC_VERSION_INSTALLED, installed.c_str());
+}
+
+void CMainDlg::MakeLayered() {
+  LONG_PTR ex = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+  ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, ex | WS_EX_LAYERED);
+  ::SetLayeredWindowAttributes(m_hWnd, 0, 255, LWA_ALPHA);
+}
+
+void CMainDlg::OnUpdateFound() {
+  std::string found = m_update.FoundVersion();
+  if (found.empty()) return;
+  HWND button = ::GetDlgItem(m_hWnd, IDC_MAIN_UPDATE);
+  ::EnableWindow(button, TRUE);
+  ::SetWindowTextA(button, FormatLanguageText("L0180", {lang::FormatArg::Str(found)}).c_str());
+  LOGFONTA lf = {};
+  HFONT current = reinterpret_cast<HFONT>(::SendMessageA(button, WM_GETFONT, 0, 0));
+  if (current && ::GetObjectA(current, sizeof lf, &lf)) {
+    lf.lfWeight = FW_BOLD;
+    FontHandle bold(::CreateFontIndirectA(&lf));
+    if (bold) {
+      ::SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(bold.get()), TRUE);
+      m_boldButtonFont = std::move(bold);  // kept while the button uses it
+    }
+  }
 }
 
 void CMainDlg::AddTrayIcon() {
@@ -164,10 +449,13 @@ void CMainDlg::ToggleShown() {
 
 void CMainDlg::RunModal(const std::function<void()>& dialog) {
   // One guard for every dialog the window opens, whoever asked for it (a button or the tray menu).
-  if (m_busy) return;
+  // The tray menu holds the guard already and hands it to the command chosen from it.
+  if (m_busy && !m_guardHandedOver) return;
+  m_guardHandedOver = false;
+  bool outermost = !m_busy;
   m_busy = true;
   dialog();
-  m_busy = false;
+  if (outermost) m_busy = false;
 }
 
 void CMainDlg::OnTrayNotify(UINT mouseMessage) {
@@ -244,7 +532,10 @@ void CMainDlg::ShowTrayMenu() {
   UINT id = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr));
   menu.reset();
   ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // lets the menu close properly when the user clicks elsewhere
-  if (id) OnCommand(static_cast<int>(id));
+  if (!id) return;
+  m_guardHandedOver = true;
+  RunCommand(static_cast<int>(id));
+  m_guardHandedOver = false;
 }
 
 void CMainDlg::ReRegisterHotkeys() {
@@ -289,6 +580,37 @@ void CMainDlg::OnEndSession(bool sessionEnds) {
 }
 
 void CMainDlg::OnCommand(int id) {
+  // Esc must not end the program: it only hides the window. (Menu entries never come this way, so
+  // the options entry, which shares the number, is not mistaken for it.)
+  if (id == IDCANCEL) {
+    HideToTray();
+    return;
+  }
+  // Buttons stand for the menu commands they share a handler with.
+  for (const LargeButton& b : kLargeButtons) {
+    if (b.id == id) id = b.command;
+  }
+  switch (id) {
+    case IDC_MAIN_OPTIONS:
+      id = ID_CMD_OPTIONS;
+      break;
+    case IDC_MAIN_MINIMIZE:
+    case IDC_MAIN_CLOSE:
+      HideToTray();
+      return;
+    case IDC_MAIN_UPDATE:
+      ::ShellExecuteA(m_hWnd, nullptr, kDownloadPage, nullptr, nullptr, SW_SHOWNORMAL);
+      return;
+    case IDC_MAIN_COMPANY:
+      ::ShellExecuteA(m_hWnd, nullptr, kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
+      return;
+    default:
+      break;
+  }
+  RunCommand(id);
+}
+
+void CMainDlg::RunCommand(int id) {
   auto drive = m_driveByCommand.find(static_cast<UINT>(id));
   if (drive != m_driveByCommand.end()) {
     SetDiscTrayDoor(drive->second, id < ID_CMD_CLOSE_TRAY_FIRST);
@@ -303,21 +625,73 @@ void CMainDlg::OnCommand(int id) {
       for (const std::string& d : ListCdromDrives()) SetDiscTrayDoor(d, id == ID_CMD_OPEN_ALL_TRAYS);
       break;
     case ID_CMD_SHUTDOWN_DIALOG:
-      // The tray menu handling already holds the guard; the dialog runs inside it.
-      ExecuteActionLine(m_hWnd, "ShowShutdownDialog");
+      RunModal([this] { ExecuteActionLine(m_hWnd, "ShowShutdownDialog"); });
+      break;
+    case ID_CMD_ABOUT:
+      RunModal([this] {
+        CAboutDlg about;
+        about.DoModal(m_hWnd);
+      });
+      break;
+    case ID_CMD_OPTIONS:
+      OnOptionsCommand();
+      break;
+    case ID_CMD_ADD_HOTKEY:
+    case ID_CMD_MANAGE_HOTKEYS:
+      OnManageHotkeysCommand(id == ID_CMD_ADD_HOTKEY);
+      break;
+    case ID_CMD_TEXT_SHORTCUTS:
+      OnTextShortcutsCommand();
+      break;
+    case ID_CMD_EXPORT:
+      OnExportCommand();
+      break;
+    case ID_CMD_IMPORT:
+      OnImportCommand();
       break;
     case ID_CMD_SUPPORT:
       ::ShellExecuteA(nullptr, nullptr, kSupportPage, nullptr, nullptr, SW_SHOWNORMAL);
-      break;
-    case IDCANCEL:  // Esc must not end the program: it only hides the window
-      HideToTray();
       break;
     default:
       break;
   }
 }
 
+// The dialogs behind these commands are opened here; each runs inside the busy guard.
+void CMainDlg::OnOptionsCommand() {
+  RunModal([] {
+    // Options dialog: on OK (1) ReRegisterHotkeys().
+  });
+}
+
+void CMainDlg::OnManageHotkeysCommand(bool addMode) {
+  RunModal([addMode] {
+    (void)addMode;
+    // Manage hotkeys dialog in add or manage mode: on OK (1) ReRegisterHotkeys().
+  });
+}
+
+void CMainDlg::OnTextShortcutsCommand() {
+  RunModal([] {
+    // Text shortcuts editor, modal; nothing afterwards.
+  });
+}
+
+void CMainDlg::OnExportCommand() {
+  RunModal([] {
+    // Export of all hotkeys to a backup file.
+  });
+}
+
+void CMainDlg::OnImportCommand() {
+  RunModal([] {
+    // Import from a backup file: on success ReRegisterHotkeys().
+  });
+}
+
 void CMainDlg::OnDestroy() {
+  // The update thread may sit in its pause or its message box: both end at once.
+  m_update.Stop(3000);
   ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
   ::KillTimer(m_hWnd, IDT_FIRST_RUN_SHOW);
   m_trayIcon.Remove();

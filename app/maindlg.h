@@ -10,6 +10,11 @@
 #include "app/hotkeyreg.h"
 #include "app/trayicon.h"
 #include "app/traymessagedlg.h"
+#include "app/updatecheck.h"
+#include "include/BoldTextStatic.h"
+#include "include/GradientLineStatic.h"
+#include "include/HyperLinkButton.h"
+#include "include/IconButton.h"
 
 #include <map>
 #include "include/handles.h"
@@ -43,6 +48,16 @@ class CMainDlg {
   void RefreshStatus(const HotkeyStats& stats);
   // Unregisters, registers again from the files, and refreshes the status lines.
   void ReRegisterHotkeys();
+  const CUpdateCheck& updateCheck() const { return m_update; }
+  bool busy() const { return m_busy; }
+
+  // The editing commands, each reached from its button and its tray menu entry, each run inside
+  // the one busy guard (RunModal) so that no second editor or import can start meanwhile.
+  void OnOptionsCommand();
+  void OnManageHotkeysCommand(bool addMode);
+  void OnTextShortcutsCommand();
+  void OnExportCommand();
+  void OnImportCommand();
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -59,6 +74,11 @@ class CMainDlg {
   void OnTrayNotify(UINT mouseMessage);
   void OnTimer(UINT_PTR id);
   void OnTaskbarCreated();
+  BOOL OnEraseBackground(HDC dc);
+  void OnUpdateFound();
+  bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+  // Runs a menu or button command; the tray menu passes its guard on to the command it chose.
+  void RunCommand(int id);
 
   void AddTrayIcon();
   void ShowTrayMenu();
@@ -69,6 +89,13 @@ class CMainDlg {
   void RunModal(const std::function<void()>& dialog);
 
   void CenterOnWorkArea();
+  void LoadSkin();
+  void ApplySkinRegion();
+  void SetUpButtons();
+  void SetUpStatics();
+  void SetVersionLines();
+  void MakeLayered();
+  void PlaceCaptionButtons();
   void LoadIcons();
   void HideToTray();
   // Destroys the window and ends the message loop with exit code 2.
@@ -81,9 +108,20 @@ class CMainDlg {
   CTrayIcon m_trayIcon;
   std::map<UINT, std::string> m_driveByCommand;  // disc tray entries of the menu being shown
   IconHandle m_bigIcon, m_smallIcon;
+  BitmapHandle m_skin;
+  FontHandle m_titleFont, m_boldButtonFont;
+  CIconButton m_minimize, m_close, m_options;
+  CIconButton m_large[5];
+  CBoldTextStatic m_statusHeader, m_versionHeader, m_versionText;
+  CBoldTextStatic m_statusLines[4], m_versionLines[3];
+  CGradientLineStatic m_separator;
+  CHyperLinkButton m_company;
+  CUpdateCheck m_update;
   // Set while a tray notification or a dialog opened from the window runs: the tray and a second
   // start then leave the window alone, and no second editor can open.
   bool m_busy = false;
+  // Set while the tray menu hands its guard to the command chosen from it.
+  bool m_guardHandedOver = false;
 };
 
 // Product name and version from the executable, for captions and the title.

@@ -45,9 +45,13 @@ function(quorvel_wine_test name)
   add_executable(${name} ${ARGN} ${CMAKE_SOURCE_DIR}/tests/winsupport.cpp ${QUORVEL_RC})
   target_link_libraries(${name} PRIVATE quorvel_win doctest_main)
   target_compile_definitions(${name} PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}")
+  if(HTTP_FIXTURE_DIR_WIN)
+    target_compile_definitions(${name} PRIVATE QUORVEL_HTTP_FIXTURE_DIR="${HTTP_FIXTURE_DIR_WIN}")
+  endif()
   add_test(NAME wine.${name} COMMAND ${name})
+  # WIN_FIXTURES_<name>: further fixtures the program needs beside the Wine session.
   set_tests_properties(wine.${name} PROPERTIES
-    FIXTURES_REQUIRED wine
+    FIXTURES_REQUIRED "wine;${WIN_FIXTURES_${name}}"
     ENVIRONMENT "QUORVEL_WINE_POINTER=${WINE_POINTER}"
     TIMEOUT 300)
 endfunction()

@@ -22,8 +22,9 @@ void CopyTree(const std::string& from, const std::string& to) {
 
 ProgramCopy::ProgramCopy() {
   CopyTree(QUORVEL_PROGRAM_DIR, m_dir.path());
-  // Tests decide for themselves whether this is a first run.
-  WriteFileBytes(m_dir / "Settings.ini", "[Settings]\r\nLanguageFile=English.txt\r\nFirstRun=0\r\n");
+  // Tests decide for themselves whether this is a first run, and they never look for updates on
+  // the internet.
+  WriteFileBytes(m_dir / "Settings.ini", "[Settings]\r\nLanguageFile=English.txt\r\nFirstRun=0\r\nUpdateUrl=\r\n");
 }
 
 RunningProcess::RunningProcess(const std::string& exe, const std::string& args) {

@@ -1,0 +1,154 @@
+#include "app/aboutdlg.h"
+
+#include <shellapi.h>
+
+#include "aboutdlg_ids.h"
+#include "app/skinmath.h"
+#include "include/miscfuns.h"
+#include "language/language.h"
+#include "resource.h"
+
+namespace {
+
+constexpr char kMakerPage[] = "https://quorvel.example/";
+constexpr COLORREF kBackground = RGB(255, 255, 255);
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+}  // namespace
+
+std::string FileDateText(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return {};
+  FILETIME local = {};
+  SYSTEMTIME st = {};
+  if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) || !::FileTimeToSystemTime(&local, &st)) return {};
+  return skin::DateText(st.wYear, st.wMonth, st.wDay);
+}
+
+CAboutDlg::~CAboutDlg() {
+  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+}
+
+INT_PTR CAboutDlg::DoModal(HWND owner) {
+  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_ABOUTBOX), owner, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CAboutDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+    reinterpret_cast<CAboutDlg*>(lParam)->m_hWnd = hwnd;
+  }
+  auto* self = reinterpret_cast<CAboutDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return FALSE;
+  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->m_hWnd = nullptr;
+  }
+  return result;
+}
+
+INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_ERASEBKGND: {
+      RECT rc;
+      ::GetClientRect(m_hWnd, &rc);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &rc, m_background.get());
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORDLG:
+      // Every control sits on the one plain background.
+      ::SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
+      return reinterpret_cast<INT_PTR>(m_background.get());
+    case WM_DRAWITEM: {
+      // The link button draws itself from the reflected request.
+      auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item && item->CtlID == IDC_ABOUT_LEGAL) m_legal.DrawItem(*item);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      return TRUE;
+    case WM_DESTROY:
+      // The static only borrows the icon.
+      ::SendDlgItemMessageA(m_hWnd, IDC_ABOUT_ICON, STM_SETICON, 0, 0);
+      m_exeIcon.reset();
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL CAboutDlg::OnInitDialog() {
+  m_background.reset(::CreateSolidBrush(kBackground));
+  CenterOverOwner();
+  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
+  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  TranslateWindow(m_hWnd);
+  FillControls();
+  ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
+  return FALSE;
+}
+
+void CAboutDlg::CenterOverOwner() {
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  RECT area = {}, rc = {};
+  if (owner && ::IsWindowVisible(owner)) {
+    ::GetWindowRect(owner, &area);
+  } else {
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  ::GetWindowRect(m_hWnd, &rc);
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  int x = area.left + ((area.right - area.left) - w) / 2;
+  int y = area.top + ((area.bottom - area.top) - h) / 2;
+  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CAboutDlg::FillControls() {
+  std::string exe = CMiscFuns::GetModulePath();
+  HICON extracted = ::ExtractIconA(Instance(), exe.c_str(), 0);
+  // 1 means the file is no program at all; null that it has no icon.
+  if (reinterpret_cast<ULONG_PTR>(extracted) > 1) m_exeIcon.reset(extracted);
+  HICON shown = m_exeIcon ? m_exeIcon.get() : ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  ::SendDlgItemMessageA(m_hWnd, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+
+  ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_PRODUCT, CMiscFuns::GetOwnVersionString("ProductName").c_str());
+  std::string version = CMiscFuns::GetOwnVersionString("ProductVersion");
+  std::string date = FileDateText(exe);
+  std::string line = date.empty() ? version
+                                  : FormatLanguageText("L0148", {lang::FormatArg::Str(version), lang::FormatArg::Str(date)});
+  ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_VERSION, line.c_str());
+  m_version.SubclassWindow(::GetDlgItem(m_hWnd, IDC_ABOUT_VERSION));
+  m_version.MakeBoldFont();
+  m_version.SetNoPrefix(true);
+
+  ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_LEGAL, CMiscFuns::GetOwnVersionString("LegalCopyright").c_str());
+  m_legal.SubclassWindow(::GetDlgItem(m_hWnd, IDC_ABOUT_LEGAL));
+
+  ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_THANKS, GetLanguageText("L0193").c_str());
+  std::string location = GetLanguageText("L0150") + "\r\n\r\n" + exe;
+  ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_LOCATION, location.c_str());
+}
+
+void CAboutDlg::OnCommand(int id) {
+  switch (id) {
+    case IDCANCEL:
+    case IDOK:
+      ::EndDialog(m_hWnd, id);
+      break;
+    case IDC_ABOUT_LEGAL:
+      ::ShellExecuteA(m_hWnd, nullptr, kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
+      break;
+    default:
+      break;
+  }
+}

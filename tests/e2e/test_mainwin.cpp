@@ -1,0 +1,285 @@
+#include <doctest/doctest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+#include "include/GlobalData.h"
+#include "include/miscfuns.h"
+#include "resource.h"
+#include "tests/e2e/e2e_support.h"
+#include "tests/include/controls_support.h"
+
+namespace {
+
+const char kCombo[] = "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=";
+
+std::string Settings(const std::string& language, const std::string& extra = "") {
+  return "[Settings]\r\nLanguageFile=" + language + "\r\nFirstRun=0\r\n" + extra;
+}
+
+std::string LanguageText(const ProgramCopy& program, const std::string& file, const char* key) {
+  char buf[512] = {};
+  ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / ("language\\" + file)).c_str());
+  return buf;
+}
+
+struct Started {
+  RunningProcess process;
+  HWND main = nullptr;
+  explicit Started(const ProgramCopy& program) : process(program.exe()) {
+    main = StartAndFindMainWindow(process);
+    REQUIRE(main);
+    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
+  }
+  void Show() {
+    ::PostMessageA(main, kMsgShowRequest, 0, 0);
+    REQUIRE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+  }
+  ~Started() {
+    if (process.Running()) {
+      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+      process.WaitExit(10000);
+    }
+  }
+};
+
+// What the screen shows where the window is.
+Pixels ScreenOf(HWND window) {
+  RECT rc;
+  ::GetWindowRect(window, &rc);
+  Pixels px;
+  px.width = rc.right - rc.left;
+  px.height = rc.bottom - rc.top;
+  HDC screen = ::GetDC(nullptr);
+  MemoryDc dc(::CreateCompatibleDC(screen));
+  BITMAPINFO bi = {};
+  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+  bi.bmiHeader.biWidth = px.width;
+  bi.bmiHeader.biHeight = -px.height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  BitmapHandle dib(::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  {
+    SelectedObject keep(dc.get(), dib.get());
+    ::BitBlt(dc.get(), 0, 0, px.width, px.height, screen, rc.left, rc.top, SRCCOPY);
+    ::GdiFlush();
+    const uint32_t* p = static_cast<const uint32_t*>(bits);
+    px.bgra.assign(p, p + static_cast<size_t>(px.width) * px.height);
+  }
+  ::ReleaseDC(nullptr, screen);
+  return px;
+}
+
+void SaveShot(const Pixels& px, const std::string& name) {
+  ::CreateDirectoryA("Z:\\tmp\\shots", nullptr);
+  ::CreateDirectoryA("Z:\\tmp\\shots\\mainwin", nullptr);
+  CHECK(WritePng("Z:\\tmp\\shots\\mainwin\\" + name, px.width, px.height,
+                 [&](int x, int y) { return 0xFF000000u | px.bgra[static_cast<size_t>(y) * px.width + x]; }));
+}
+
+bool TrayIconAlive(HWND main) {
+  NOTIFYICONDATAA nid = {};
+  nid.cbSize = sizeof nid;
+  nid.hWnd = main;
+  nid.uID = 128;
+  nid.uFlags = NIF_TIP;
+  lstrcpynA(nid.szTip, "probe", sizeof nid.szTip);
+  return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+}
+
+std::string HttpBase() {
+  std::string port = ReadFileBytes(std::string(QUORVEL_HTTP_FIXTURE_DIR) + "\\port");
+  while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
+  REQUIRE_FALSE(port.empty());
+  return "http://127.0.0.1:" + port + "/";
+}
+
+HWND FindBoxOf(DWORD pid, const char* caption) {
+  HWND box = ::FindWindowA("#32770", caption);
+  DWORD owner = 0;
+  if (box) ::GetWindowThreadProcessId(box, &owner);
+  return box && owner == pid ? box : nullptr;
+}
+
+}  // namespace
+
+TEST_CASE("main window: skinned, layered, cut at the corners, in English and German") {
+  for (const char* language : {"English.txt", "Deutsch.txt"}) {
+    CAPTURE(language);
+    ProgramCopy program;
+    WriteFileBytes(program / "Settings.ini", Settings(language, "UpdateUrl=\r\n"));
+    Started q(program);
+    q.Show();
+    WaitUntil([] { return false; }, 700);
+    // The size of the template here.
+    HWND probe = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAINDLG), nullptr,
+                                      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    REQUIRE(probe);
+    RECT expected, client;
+    ::GetClientRect(probe, &expected);
+    ::DestroyWindow(probe);
+    ::GetClientRect(q.main, &client);
+    CHECK(client.right == expected.right);
+    CHECK(client.bottom == expected.bottom);
+    CHECK((::GetWindowLongA(q.main, GWL_EXSTYLE) & WS_EX_LAYERED) != 0);
+    CHECK((::GetWindowLongA(q.main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME)) == 0);
+    CHECK(WindowText(q.main) == "Quorvel v" + CMiscFuns::GetVersionString("ProductVersion", program.exe()));
+    // The region leaves out the black pixels of the rounded corners.
+    RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+    CHECK(::GetWindowRgn(q.main, region.get()) == COMPLEXREGION);
+    CHECK_FALSE(::PtInRegion(region.get(), 0, 0));
+    CHECK_FALSE(::PtInRegion(region.get(), client.right - 1, client.bottom - 1));
+    CHECK(::PtInRegion(region.get(), client.right / 2, client.bottom / 2));
+    CHECK(::PtInRegion(region.get(), 5, 5));
+    // Texts from the language file.
+    CHECK(WindowText(::GetDlgItem(q.main, 1074)) == LanguageText(program, language, "L0008"));
+    CHECK(WindowText(::GetDlgItem(q.main, 1076)) == LanguageText(program, language, "L0174"));
+    CHECK(WindowText(::GetDlgItem(q.main, 1072)) ==
+          LanguageText(program, language, "v") + CMiscFuns::GetVersionString("ProductVersion", program.exe()));
+    CHECK(WindowText(::GetDlgItem(q.main, 1082)) == CMiscFuns::GetVersionString("CompanyName", program.exe()));
+    CHECK(WindowText(::GetDlgItem(q.main, 1027)).find(CMiscFuns::GetVersionString("ProductVersion", program.exe())) !=
+          std::string::npos);
+    CHECK(WindowText(::GetDlgItem(q.main, 1028)).find(".") != std::string::npos);
+    CHECK_FALSE(::IsWindowEnabled(::GetDlgItem(q.main, 1007)));
+    CHECK(WindowText(::GetDlgItem(q.main, 1007)) == LanguageText(program, language, "L0179"));
+
+    Pixels px = ScreenOf(q.main);
+    REQUIRE(px.width == client.right);
+    // The header band and the light body of the skin picture show, and so does more than the skin.
+    int header = px.Count(RGB(0x24, 0x38, 0x60), 24, RECT{0, 0, px.width, px.height / 10});
+    int body = px.Count(RGB(0xee, 0xf2, 0xf7), 12, RECT{0, px.height / 5, px.width, px.height * 4 / 5});
+    CHECK(header > px.width * 10);
+    CHECK(body > px.width * px.height / 8);
+    SaveShot(px, std::string("main-") + (language[0] == 'E' ? "en" : "de") + ".png");
+  }
+}
+
+TEST_CASE("main window: the minimize and close buttons hide it; the program keeps running") {
+  ProgramCopy program;
+  WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
+  Started q(program);
+  for (int id : {1052, 1071}) {
+    CAPTURE(id);
+    q.Show();
+    WaitUntil([] { return false; }, 300);
+    RECT rc;
+    ::GetWindowRect(::GetDlgItem(q.main, id), &rc);
+    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    WaitUntil([] { return false; }, 100);
+    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    CHECK(WaitUntil([&] { return ::IsWindowVisible(q.main) == FALSE; }, 5000));
+    CHECK(q.process.Running());
+    CHECK(TrayIconAlive(q.main));
+  }
+}
+
+TEST_CASE("tray menu exit ends with 2, removes the icon and gives the hotkeys back") {
+  ProgramCopy program;
+  WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", std::string(kCombo) + "56", {"Sleep 1"});
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00002.ini", std::string(kCombo) + "57", {"Sleep 1"});
+  Started q(program);
+  HWND probe = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const UINT mods = MOD_CONTROL | MOD_SHIFT | MOD_ALT;
+  // While it runs the combinations are taken and the icon is there.
+  CHECK_FALSE(::RegisterHotKey(probe, 1, mods, '8'));
+  CHECK_FALSE(::RegisterHotKey(probe, 2, mods, '9'));
+  CHECK(TrayIconAlive(q.main));
+  HWND main = q.main;
+  // The right button on the icon opens the menu; its last entry is the exit.
+  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  CHECK(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+  PressChord({}, VK_UP);
+  PressChord({}, VK_RETURN);
+  CHECK(q.process.WaitExit(10000) == 2);
+  CHECK_FALSE(TrayIconAlive(main));
+  CHECK(::RegisterHotKey(probe, 1, mods, '8'));
+  CHECK(::RegisterHotKey(probe, 2, mods, '9'));
+  ::UnregisterHotKey(probe, 1);
+  ::UnregisterHotKey(probe, 2);
+  ::DestroyWindow(probe);
+}
+
+TEST_CASE("update check: a newer version enables the button and asks; the open box does not hold up the exit") {
+  ProgramCopy program;
+  WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=" + HttpBase() + "newer.txt\r\n"));
+  Started q(program);
+  HWND box = nullptr;
+  REQUIRE(WaitUntil([&] { return (box = FindBoxOf(q.process.pid(), "Quorvel")) != nullptr; }, 20000));
+  std::string text = WindowText(::GetDlgItem(box, 0xFFFF));
+  CAPTURE(text);
+  CHECK(text.find("99.5") != std::string::npos);
+  HWND button = ::GetDlgItem(q.main, 1007);
+  CHECK(WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 5000));
+  CHECK(WindowText(button) == "Download version 99.5");
+  DWORD start = ::GetTickCount();
+  ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+  CHECK(q.process.WaitExit(10000) == 2);
+  CHECK(::GetTickCount() - start < 5000);
+}
+
+TEST_CASE("update check: an equal version, garbage and no server change nothing and do not hold up the exit") {
+  std::string base = HttpBase();
+  for (std::string url : {base + "equal.txt", base + "garbage.txt", std::string("http://127.0.0.1:9/v.txt")}) {
+    CAPTURE(url);
+    ProgramCopy program;
+    WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=" + url + "\r\n"));
+    Started q(program);
+    WaitUntil([] { return false; }, 2500);
+    CHECK(FindBoxOf(q.process.pid(), "Quorvel") == nullptr);
+    HWND button = ::GetDlgItem(q.main, 1007);
+    CHECK_FALSE(::IsWindowEnabled(button));
+    CHECK(WindowText(button) == "No update available");
+    // The failed download pauses two minutes before the next try; the exit wakes it.
+    DWORD start = ::GetTickCount();
+    ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+    CHECK(q.process.WaitExit(10000) == 2);
+    CHECK(::GetTickCount() - start < 5000);
+  }
+}
+
+TEST_CASE("while the about box from the tray menu is up, neither the tray, a button nor a second start opens more") {
+  ProgramCopy program;
+  WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
+  Started q(program);
+  const std::string aboutCaption = LanguageText(program, "English.txt", "L0147");
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+  // Up twice reaches the help submenu, Right opens it, Up from its first entry wraps to the last.
+  for (BYTE key : {VK_UP, VK_UP, VK_RIGHT}) PressChord({}, key);
+  WaitUntil([] { return false; }, 200);
+  PressChord({}, VK_UP);
+  PressChord({}, VK_RETURN);
+  HWND about = nullptr;
+  REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), aboutCaption.c_str())) != nullptr; }, 5000));
+  // All of these are refused while the box is up.
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_LBUTTONDBLCLK);
+  ::PostMessageA(q.main, kMsgShowRequest, 0, 0);
+  ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1074, BN_CLICKED), 0);
+  ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(13, BN_CLICKED), 0);
+  WaitUntil([] { return false; }, 800);
+  HWND menu = ::FindWindowA("#32768", nullptr);
+  bool menuShown = menu && ::IsWindowVisible(menu);
+  CHECK_FALSE(menuShown);
+  CHECK_FALSE(::IsWindowVisible(q.main));
+  int boxes = 0;
+  for (HWND h = ::FindWindowExA(nullptr, nullptr, "#32770", aboutCaption.c_str()); h;
+       h = ::FindWindowExA(nullptr, h, "#32770", aboutCaption.c_str())) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(h, &pid);
+    if (pid == q.process.pid() && ::IsWindowVisible(h)) ++boxes;
+  }
+  CHECK(boxes == 1);
+  ::PostMessageA(about, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  CHECK(WaitUntil([&] { return !::IsWindow(about); }, 5000));
+  // Afterwards the tray answers again.
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_LBUTTONDBLCLK);
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(q.main) != FALSE; }, 5000));
+}
