@@ -232,10 +232,6 @@ int ClientWidth(HWND control) {
   return rc.right;
 }
 
-struct FitProblem {
-  std::string where;
-};
-
 BOOL CALLBACK CheckChildFits(HWND child, LPARAM param) {
   auto* problems = reinterpret_cast<std::vector<std::string>*>(param);
   std::string cls = ClassOf(child);
