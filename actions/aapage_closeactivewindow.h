@@ -1,0 +1,9 @@
+// Action editor page: close the active window.
+#pragma once
+
+#include "actions/aapage.h"
+
+class CAddActionPage_CloseActiveWindow : public CAddActionPage_NoParameters {
+ public:
+  CAddActionPage_CloseActiveWindow();
+};

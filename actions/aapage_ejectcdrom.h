@@ -1,0 +1,21 @@
+// Action editor page: open the tray of a CD-ROM drive.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "actions/aapage.h"
+
+class CAddActionPage_Eject : public CAddActionPage {
+ public:
+  // One entry per drive ("D:"); the first is selected.
+  explicit CAddActionPage_Eject(std::vector<std::string> drives);
+  std::vector<std::string> Fields() const override;
+
+ protected:
+  void OnInitPage() override;
+  int FieldControl(int field) const override;
+
+ private:
+  std::vector<std::string> m_drives;
+};

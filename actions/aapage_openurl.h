@@ -1,0 +1,13 @@
+// Action editor page: open a web address.
+#pragma once
+
+#include "actions/aapage.h"
+
+class CAddActionPage_OpenURL : public CAddActionPage {
+ public:
+  CAddActionPage_OpenURL();
+  std::vector<std::string> Fields() const override;
+
+ protected:
+  int FieldControl(int field) const override;
+};

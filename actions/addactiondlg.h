@@ -1,0 +1,70 @@
+// The action editor: a kind list and, below it, the page of the chosen kind. OK checks the page,
+// builds one action line and remembers the kind for the next time; the dialog never loads a line.
+//
+// The hotkey editor uses it through
+//   std::string line;
+//   if (ComposeActionLine(owner, line)) ...append line...
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "actions/aapage.h"
+#include "include/BoldTextStatic.h"
+#include "include/ConvertComboBox.h"
+#include "include/PageManager.h"
+#include "include/WhiteWnd.h"
+
+class CAddActionDlg : public CWhiteWnd<CAddActionDlg> {
+ public:
+  // The CD-ROM drives ("D:") for the disc tray pages.
+  using DriveLister = std::function<std::vector<std::string>()>;
+  // Opens the suggestion mail (a mailto address).
+  using UrlOpener = std::function<void(const std::string& url)>;
+
+  CAddActionDlg();
+  CAddActionDlg(DriveLister drives, UrlOpener opener);
+  CAddActionDlg(const CAddActionDlg&) = delete;
+  CAddActionDlg& operator=(const CAddActionDlg&) = delete;
+  ~CAddActionDlg();
+
+  // IDOK when a line was built, IDCANCEL otherwise; -1 when the template cannot be loaded.
+  INT_PTR DoModal(HWND owner);
+  // The line built by the last OK; empty until then.
+  const std::string& GetActionLine() const { return m_line; }
+  HWND hwnd() const { return m_hWnd; }
+  // The page of a list index while the dialog is open; null for no page.
+  HWND PageWindow(int index) const { return m_pageManager.GetPage(index); }
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  BOOL OnInitDialog();
+  void OnCommand(int id, int code);
+  void OnKindChanged();
+  void OnOK();
+  void OnSuggest();
+
+  void SetUpHeadings();
+  void CreatePages();
+  void SelectRememberedKind();
+  void ShowProblem(const std::string& messageKey);
+
+  DriveLister m_listDrives;
+  UrlOpener m_openUrl;
+  HWND m_hWnd = nullptr;
+  std::string m_line;
+  CBoldTextStatic m_kindHeading, m_pageHeading;
+  CConvertComboBox m_kindList;
+  CPageManager m_pageManager;
+  // One per kind list entry, in list order; the five simple kinds share a class, not an object.
+  std::vector<std::unique_ptr<CAddActionPage>> m_pages;
+};
+
+// Opens the action editor over owner; on OK stores the built line and returns true.
+bool ComposeActionLine(HWND owner, std::string& line);

@@ -1,0 +1,41 @@
+// Action editor: the dialog, its pages and their controls. The numbers are fixed; language files
+// and earlier versions rely on them.
+#pragma once
+
+#define IDD_ADDACTION 134
+#define IDD_AAPAGE_OPENFILE 135
+#define IDD_AAPAGE_OPENFOLDER 136
+#define IDD_AAPAGE_OPENURL 137
+#define IDD_AAPAGE_SLEEP 138
+#define IDD_AAPAGE_VOLUMEUP 139
+#define IDD_AAPAGE_VOLUMEDOWN 140
+#define IDD_AAPAGE_CANNEDRESPONDS 143
+#define IDD_AAPAGE_SHOWSHUTDOWN 145
+#define IDD_AAPAGE_EJECT 146
+#define IDD_AAPAGE_INSERT 147
+#define IDD_AAPAGE_MAXIMIZE 148
+#define IDD_AAPAGE_MINIMIZE 149
+#define IDD_AAPAGE_CLOSEWINDOW 150
+#define IDD_AAPAGE_DEFAULTSET 155
+
+// Dialog controls
+#define IDC_AA_KINDLIST 1021
+#define IDC_AA_KINDHEADING 1023
+#define IDC_AA_PAGEHEADING 1024
+#define IDC_AA_PAGEFRAME 1029
+#define IDC_AA_SUGGEST 1051
+
+// Page controls
+#define IDC_AAP_TEXT 1016
+#define IDC_AAP_VALUE 1021
+#define IDC_AAP_PARAMETERS 1032
+#define IDC_AAP_FOLDER 1033
+#define IDC_AAP_BROWSE 1034
+#define IDC_AAP_ICON 1035
+
+#define IDI_AA_PAGE 217
+#define IDI_AA_KINDLIST 218
+#define IDI_AA_VOLUMEDOWN 221
+#define IDI_AA_VOLUMEUP 222
+#define IDI_AA_EJECT 240
+#define IDI_AA_CLOSETRAY 241
