@@ -7,6 +7,7 @@
 #include "actions/closecomputerdlg.h"
 #include "actions/executor.h"
 #include "app/msgloop.h"
+#include "hotkeys/backup.h"
 #include "hotkeys/hotkeyfiles.h"
 #include "include/GlobalData.h"
 #include "include/handles.h"
@@ -66,6 +67,8 @@ int RunQuorvel(HINSTANCE) {
   }
   // Only the one running instance may put back a hotkey save that a crash cut off.
   RecoverInterruptedHotkeySave();
+  // The same for an import cut off between the texts and the hotkeys: both old or both new.
+  RecoverInterruptedImport();
 
   ComScope com;
   INITCOMMONCONTROLSEX icc = {};

@@ -1,0 +1,6 @@
+# Backup files: export and import of all hotkeys and the predefined texts.
+list(APPEND CORE_SOURCES hotkeys/backupformat.cpp)
+list(APPEND CORE_TESTS tests/hotkeys/test_backupformat.cpp)
+list(APPEND WIN_SOURCES hotkeys/backup.cpp)
+list(APPEND WIN_TEST_GROUPS backup)
+set(WIN_TESTS_backup tests/hotkeys/test_backup.cpp)

@@ -1,0 +1,55 @@
+// Export and import of backup files (*.hkb): all hotkeys and the predefined texts in one file.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "hotkeys/hotkeyfiles.h"
+
+// Asks for a file name (save dialog) and writes the backup; reports success or failure itself.
+void ExportHotkeysInteractive(HWND owner);
+// Asks for a file, validates and imports it; reports itself; true when the hotkeys and texts were replaced.
+bool ImportHotkeysInteractive(HWND owner);
+
+enum class BackupResult {
+  Done,
+  NotABackup,   // missing, unreadable, not XML, no hotkeys or texts, values beyond the limits
+  NoDocument,   // no document could be created
+  WriteFailed,  // nothing was changed on disk (import) or no file was written (export)
+};
+
+struct BackupLocations {
+  std::string hotkeysFolder;
+  std::string dataXmlPath;
+};
+// The program's own: application folder + "\hotkeys" and + "\predefinedtext\data.xml".
+BackupLocations DefaultBackupLocations();
+
+// Writes what is on disk now into `path`. An existing file is replaced only by a complete one.
+BackupResult ExportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations());
+
+// Replaces all hotkey files and the predefined text file by the backup's content: the whole file
+// is checked first, both new sets are written aside, and only then swapped in. On any failure
+// both old sets stay exactly as they were. `write` may replace the INI writer (tests).
+BackupResult ImportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations(),
+                          const IniWriteFn& write = nullptr);
+
+// Finishes or undoes an import that was cut off (crash, power loss), so hotkeys and texts are
+// both old or both new. Call at start-up; export and import call it themselves first.
+void RecoverInterruptedImport(const BackupLocations& where = DefaultBackupLocations());
+
+// The interactive commands against other places, and their prompts replaced (tests). A null
+// member keeps the real file dialog or message box.
+struct BackupPrompts {
+  // True with a path; false when the user cancelled.
+  std::function<bool(HWND owner, bool save, std::string& path)> chooseFile;
+  std::function<void(HWND owner, const std::string& text, UINT icon)> showMessage;
+};
+void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts);
+bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts);
+
+// Stops an import right after the named step, as a crash there would (tests of the recovery).
+// Steps: "texts-aside", "journal", "texts-swapped", "hotkeys-swapped". Empty: no stop.
+void SetImportCrashPointForTesting(const std::string& step);
