@@ -3,9 +3,13 @@
 #include <shellapi.h>
 
 #include "actions/devicecontrol.h"
+#include "actions/addactiondlg.h"
 #include "actions/executor.h"
+#include "app/OptionDlg.h"
 #include "app/aboutdlg.h"
 #include "app/skinmath.h"
+#include "hotkeys/backup.h"
+#include "hotkeys/opt_hotkeys.h"
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
@@ -659,15 +663,15 @@ void CMainDlg::RunCommand(int id) {
 
 // The dialogs behind these commands are opened here; each runs inside the busy guard.
 void CMainDlg::OnOptionsCommand() {
-  RunModal([] {
-    // Options dialog: on OK (1) ReRegisterHotkeys().
+  // A combination refused before may be free now: OK registers every hotkey anew and reports again.
+  RunModal([this] {
+    if (ShowOptionsDialog(m_hWnd) == IDOK) ReRegisterHotkeys();
   });
 }
 
 void CMainDlg::OnManageHotkeysCommand(bool addMode) {
-  RunModal([addMode] {
-    (void)addMode;
-    // Manage hotkeys dialog in add or manage mode: on OK (1) ReRegisterHotkeys().
+  RunModal([this, addMode] {
+    if (ShowManageHotkeysDialog(m_hWnd, addMode, ComposeActionLine) == IDOK) ReRegisterHotkeys();
   });
 }
 
@@ -678,14 +682,12 @@ void CMainDlg::OnTextShortcutsCommand() {
 }
 
 void CMainDlg::OnExportCommand() {
-  RunModal([] {
-    // Export of all hotkeys to a backup file.
-  });
+  RunModal([this] { ExportHotkeysInteractive(m_hWnd); });
 }
 
 void CMainDlg::OnImportCommand() {
-  RunModal([] {
-    // Import from a backup file: on success ReRegisterHotkeys().
+  RunModal([this] {
+    if (ImportHotkeysInteractive(m_hWnd)) ReRegisterHotkeys();
   });
 }
 
