@@ -115,10 +115,9 @@ xml::NodePtr BuildBackupDocument(const std::vector<StoredHotkey>& hotkeys, const
   }
 
   if (!data->AppendChild(texts)) return {};
-  if (config) {
-    xml::NodePtr copy = config->CloneNode(true);
-    if (!copy || !texts->AppendChild(copy)) return {};
-  }
+  // Without a text store the texts are an empty config, so that the program's own backup imports.
+  xml::NodePtr copy = config ? config->CloneNode(true) : xml::Node::CreateElement("config");
+  if (!copy || !texts->AppendChild(copy)) return {};
   if (!document->InsertBefore(declaration, data.get())) return {};
   return document;
 }

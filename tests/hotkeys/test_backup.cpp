@@ -374,23 +374,27 @@ TEST_CASE("export reports a file it could not write") {
   CHECK(f.State() == before);
 }
 
-TEST_CASE("export without a text file writes an empty CannedResponds") {
+TEST_CASE("export without a text file writes an empty text list, and that backup imports") {
   BackupFixture f;
   ::DeleteFileA(f.where.dataXmlPath.c_str());
   const std::string path = f.app / "notexts.hkb";
   REQUIRE(ExportBackup(path, f.where) == BackupResult::Done);
   xml::NodePtr doc = xml::LoadDocument(path);
   REQUIRE(doc);
-  xml::NodePtr canned = doc->SelectSingleNode("/DATA/CannedResponds");
-  REQUIRE(canned);
-  CHECK_FALSE(canned->HasChildNodes());
+  xml::NodePtr config = doc->SelectSingleNode("/DATA/CannedResponds/config");
+  REQUIRE(config);
+  CHECK_FALSE(config->HasChildNodes());
   CHECK(doc->SelectNodes("/DATA/Hotkeys/HkItem").Length() == 3);
+  REQUIRE(ImportBackup(path, f.where) == BackupResult::Done);
+  xml::NodePtr texts = xml::LoadDocument(f.where.dataXmlPath);
+  REQUIRE(texts);
+  CHECK(texts->SelectSingleNode("/config"));
 
   WriteFileBytes(f.where.dataXmlPath, "not xml");
   REQUIRE(ExportBackup(path, f.where) == BackupResult::Done);
   doc = xml::LoadDocument(path);
   REQUIRE(doc);
-  CHECK_FALSE(doc->SelectSingleNode("/DATA/CannedResponds")->HasChildNodes());
+  CHECK_FALSE(doc->SelectSingleNode("/DATA/CannedResponds/config")->HasChildNodes());
 }
 
 namespace {

@@ -110,12 +110,14 @@ TEST_CASE("the backup document has the declaration, DATA, Hotkeys and CannedResp
   CHECK(bytes.substr(0, 2) == "\xFF\xFE");
 }
 
-TEST_CASE("without a text store the backup holds an empty CannedResponds") {
+TEST_CASE("without a text store the backup holds an empty text list that reads back") {
   xml::NodePtr doc = backup::BuildBackupDocument({}, nullptr);
   REQUIRE(doc);
-  xml::NodePtr canned = doc->SelectSingleNode("/DATA/CannedResponds");
-  REQUIRE(canned);
-  CHECK_FALSE(canned->HasChildNodes());
+  xml::NodePtr config = doc->SelectSingleNode("/DATA/CannedResponds/config");
+  REQUIRE(config);
+  CHECK_FALSE(config->HasChildNodes());
+  backup::BackupContent content;
+  CHECK(backup::ReadBackupDocument(*doc, content));
   CHECK(doc->SelectSingleNode("/DATA/Hotkeys"));
   CHECK(doc->SelectNodes("/DATA/Hotkeys/HkItem").Empty());
 }
