@@ -863,6 +863,11 @@ TEST_CASE("text shortcuts editor: screenshots in English and German, texts fitti
           CHECK(rc.right - rc.left > 600);
           CHECK(rc.bottom - rc.top > 400);
           CHECK(CaptureScreen(rc, shots + "editor-" + tag + ".png") > 20);
+          // The header shows its text on the dialog's white, not on an unpainted block.
+          Pixels headerPixels = ScreenPixels(::GetDlgItem(d, IDC_TS_HEADER));
+          const int total = headerPixels.width * headerPixels.height;
+          CHECK(headerPixels.Count(RGB(255, 255, 255), 8) > total / 2);
+          CHECK(headerPixels.Count(RGB(0, 0, 0), 60) > 50);
           // The captions and the header text fit.
           RECT header = {};
           ::GetClientRect(::GetDlgItem(d, IDC_TS_HEADER), &header);
