@@ -51,10 +51,9 @@ bool StoreName(CXmlDocument& doc, const xml::NodePtr& entry, const std::string& 
   return doc.SetAttribute(entry, "name", name) == XML_S_OK;
 }
 
-bool FitsLoadLimits(const xml::Node& document) {
+bool FitsLoadLimits(const xml::Node& document, const xml::ParseOptions& limits) {
   std::string bytes;
   if (!xml::SerializeDocument(document, bytes)) return false;
-  const xml::ParseOptions limits;
   if (bytes.size() > limits.maxInputBytes) return false;
   return static_cast<bool>(xml::Parse(bytes, limits));
 }

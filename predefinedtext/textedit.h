@@ -35,6 +35,6 @@ bool StoreName(CXmlDocument& doc, const xml::NodePtr& entry, const std::string& 
 constexpr size_t kMaxBoxText = 1'000'000;
 
 // True when the document, written as it is now, would load again within the reader's limits.
-bool FitsLoadLimits(const xml::Node& document);
+bool FitsLoadLimits(const xml::Node& document, const xml::ParseOptions& limits = {});
 
 }  // namespace textedit
