@@ -45,24 +45,45 @@ void FillTree(HWND tree, const CXmlDocument& doc) {
   TreeView_DeleteAllItems(tree);
   xml::NodePtr config;
   if (doc.SelectSingleNode(doc.m_pDoc, "config", config) != XML_S_OK || !config) return;
-  // Pending (element, parent tree item) pairs; children are pushed in reverse so that they come off
-  // the stack, and are inserted, in document order.
-  std::vector<std::pair<xml::NodePtr, HTREEITEM>> pending;
-  auto pushChildren = [&](const xml::NodePtr& node, HTREEITEM parent) {
-    xml::NodeList items = node->SelectNodes("item");
-    for (size_t i = items.Length(); i > 0; --i) pending.emplace_back(items.Item(i - 1), parent);
-  };
-  pushChildren(config, TVI_ROOT);
-  while (!pending.empty()) {
-    auto [element, parent] = std::move(pending.back());
-    pending.pop_back();
-    HTREEITEM added = InsertItem(tree, parent, ReadEntryName(doc, element), element);
-    if (added) pushChildren(element, added);
-  }
+  FillTreeBranch(tree, doc, config, TVI_ROOT);
   ExpandAll(tree);
   if (!TreeView_GetSelection(tree)) {
     if (HTREEITEM first = TreeView_GetRoot(tree)) TreeView_SelectItem(tree, first);
   }
+}
+
+void FillTreeBranch(HWND tree, const CXmlDocument& doc, const xml::NodePtr& element, HTREEITEM parent) {
+  if (!element) return;
+  // Pending (element, parent tree item) pairs; children are pushed in reverse so that they come off
+  // the stack, and are inserted, in document order.
+  std::vector<std::pair<xml::NodePtr, HTREEITEM>> pending;
+  auto pushChildren = [&](const xml::NodePtr& node, HTREEITEM under) {
+    xml::NodeList items = node->SelectNodes("item");
+    for (size_t i = items.Length(); i > 0; --i) pending.emplace_back(items.Item(i - 1), under);
+  };
+  pushChildren(element, parent);
+  while (!pending.empty()) {
+    auto [child, under] = std::move(pending.back());
+    pending.pop_back();
+    HTREEITEM added = InsertItem(tree, under, ReadEntryName(doc, child), child);
+    if (added) pushChildren(child, added);
+  }
+}
+
+void ExpandBranch(HWND tree, HTREEITEM item) {
+  std::vector<HTREEITEM> pending{item};
+  while (!pending.empty()) {
+    HTREEITEM at = pending.back();
+    pending.pop_back();
+    HTREEITEM child = TreeView_GetChild(tree, at);
+    if (!child) continue;
+    TreeView_Expand(tree, at, TVE_EXPAND);
+    for (; child; child = TreeView_GetNextSibling(tree, child)) pending.push_back(child);
+  }
+}
+
+HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text, const xml::NodePtr& node) {
+  return InsertItem(tree, parent, text, node);
 }
 
 void ExpandAll(HWND tree) {

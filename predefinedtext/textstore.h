@@ -21,6 +21,14 @@ std::string ReadEntryValue(const CXmlDocument& doc, const xml::NodePtr& item);
 // document without recursion, so no nesting depth can exhaust the stack.
 void FillTree(HWND tree, const CXmlDocument& doc);
 void ExpandAll(HWND tree);
+// Inserts one tree item per <item> below `element`, at any depth, under `parent` (TVI_ROOT for the
+// top level), in document order. Also without recursion.
+void FillTreeBranch(HWND tree, const CXmlDocument& doc, const xml::NodePtr& element, HTREEITEM parent);
+// Expands `item` and every item below it that has children.
+void ExpandBranch(HWND tree, HTREEITEM item);
+// One item with image 0 as the last child of `parent`, holding a counted reference to `node`; null
+// when the tree refuses it (the reference is then not kept).
+HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text, const xml::NodePtr& node);
 
 // The element a tree item stands for (the tree keeps the reference), or null.
 xml::Node* TreeItemNode(HWND tree, HTREEITEM item);

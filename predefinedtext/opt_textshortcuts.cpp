@@ -1,0 +1,601 @@
+#include "predefinedtext/opt_textshortcuts.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "include/miscfuns.h"
+#include "language/language.h"
+#include "predefinedtext/textedit.h"
+#include "predefinedtext/textstore.h"
+#include "textshortcuts_ids.h"
+
+namespace {
+
+constexpr UINT kMsgShowDamagedNotice = WM_APP + 1;
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr int kButtonIconSize = 16;
+constexpr int kTreeItemHeight = 20;
+constexpr int kHeaderIconSize = 32;
+// The in-place name editor of a tree view returns at most this many characters on every system.
+constexpr int kMaxNameLength = 259;
+
+struct ButtonSpec {
+  int id;
+  UINT icon;
+  const char* tooltipKey;
+};
+
+// In the order of CTextShortcutsDlg::m_buttons.
+constexpr ButtonSpec kButtons[] = {
+    {IDC_TS_ADD, IDI_TS_ADD, "L0070"},         {IDC_TS_DELETE, IDI_TS_DELETE, "L0071"},
+    {IDC_TS_RENAME, IDI_TS_RENAME, "L0072"},   {IDC_TS_MOVEUP, IDI_TS_MOVEUP, "L0013"},
+    {IDC_TS_MOVEDOWN, IDI_TS_MOVEDOWN, "L0014"}, {IDC_TS_CLEARTEXT, IDI_TS_CLEARTEXT, "L0073"},
+    {IDC_TS_SELECTTEXT, IDI_TS_SELECTTEXT, "L0074"},
+};
+
+HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
+
+std::string ProductName() { return CMiscFuns::GetOwnVersionString("ProductName"); }
+
+// Counts the program's own writes into the text box for their lifetime.
+class SettingText {
+ public:
+  explicit SettingText(int& depth) : depth_(depth) { ++depth_; }
+  SettingText(const SettingText&) = delete;
+  SettingText& operator=(const SettingText&) = delete;
+  ~SettingText() { --depth_; }
+
+ private:
+  int& depth_;
+};
+
+std::string NarrowFromWide(const wchar_t* text) {
+  int n = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return {};
+  std::string out(static_cast<size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], n, nullptr, nullptr);
+  out.resize(static_cast<size_t>(n - 1));
+  return out;
+}
+
+bool HasFile(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Moves a point that lies on no monitor into the work area of the nearest one.
+POINT OntoMonitor(POINT pt) {
+  if (::MonitorFromPoint(pt, MONITOR_DEFAULTTONULL)) return pt;
+  MONITORINFO info = {};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoA(::MonitorFromPoint(pt, MONITOR_DEFAULTTONEAREST), &info)) return pt;
+  pt.x = std::clamp(pt.x, info.rcWork.left, std::max(info.rcWork.left, info.rcWork.right - 1));
+  pt.y = std::clamp(pt.y, info.rcWork.top, std::max(info.rcWork.top, info.rcWork.bottom - 1));
+  return pt;
+}
+
+}  // namespace
+
+CTextShortcutsDlg::CTextShortcutsDlg() : CTextShortcutsDlg(PredefinedTextPath()) {}
+
+CTextShortcutsDlg::CTextShortcutsDlg(std::string fileName)
+    : m_fileName(std::move(fileName)), m_brush(::CreateSolidBrush(kWhite)) {
+  bool loaded = m_doc.Load(m_fileName);
+  if (loaded && textedit::ConfigElement(m_doc)) {
+    m_state = StoreState::Ready;
+  } else {
+    m_state = (loaded || HasFile(m_fileName)) ? StoreState::Damaged : StoreState::Missing;
+  }
+  LOGFONTA lf = {};
+  lf.lfHeight = 16;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
+  m_editFont.reset(::CreateFontIndirectA(&lf));
+}
+
+CTextShortcutsDlg::~CTextShortcutsDlg() {
+  // The tree's items, and with them their element references, go with the window.
+  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+  if (m_images) ImageList_Destroy(m_images);
+}
+
+INT_PTR CTextShortcutsDlg::DoModal(HWND owner) {
+  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
+  ::InitCommonControlsEx(&icc);
+  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_TEXTSHORTCUTS), owner, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CTextShortcutsDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_INITDIALOG) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
+    reinterpret_cast<CTextShortcutsDlg*>(lParam)->m_hWnd = hwnd;
+  }
+  auto* self = reinterpret_cast<CTextShortcutsDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self) return FALSE;
+  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    self->m_hWnd = nullptr;
+    self->m_tree = nullptr;
+  }
+  return result;
+}
+
+INT_PTR CTextShortcutsDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  INT_PTR result = 0;
+  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
+  switch (msg) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY:
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
+      return TRUE;
+    case WM_SIZE:
+      OnSize();
+      return TRUE;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+      return reinterpret_cast<INT_PTR>(OnControlColour(reinterpret_cast<HDC>(wParam)));
+    case kMsgShowDamagedNotice:
+      ShowDamagedNotice();
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+BOOL CTextShortcutsDlg::OnInitDialog() {
+  CentreOnWorkArea();
+  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TS_DIALOG), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
+                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
+  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  TranslateWindow(m_hWnd);
+  RecordLayout();
+
+  HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
+  ::SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(m_editFont.get()), FALSE);
+  ::SendMessageA(box, EM_SETLIMITTEXT, textedit::kMaxBoxText, 0);
+  ::SendMessageA(box, EM_SETREADONLY, TRUE, 0);  // until an entry is shown
+
+  SetUpButtons();
+  SetUpHeader();
+  SetUpTree();
+  FillTree(m_tree, m_doc);
+  // The tree selects its first entry while it is filled, before its text box is ready for it.
+  ShowText(TreeView_GetSelection(m_tree));
+  if (m_state == StoreState::Damaged) ::PostMessageA(m_hWnd, kMsgShowDamagedNotice, 0, 0);
+  ::SetFocus(m_tree);
+  return FALSE;
+}
+
+void CTextShortcutsDlg::CentreOnWorkArea() {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  RECT area = {};
+  if (::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+    area = monitor.rcWork;
+  } else {
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  RECT rc = {};
+  ::GetWindowRect(m_hWnd, &rc);
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  int x = std::max(area.left, area.left + ((area.right - area.left) - w) / 2);
+  int y = std::max(area.top, area.top + ((area.bottom - area.top) - h) / 2);
+  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CTextShortcutsDlg::SetUpHeader() {
+  m_header.SubclassWindow(::GetDlgItem(m_hWnd, IDC_TS_HEADER));
+  m_header.SetStyle(ctl::BoldStaticStyle::IconLeft);
+  m_header.SetIcon(IDI_TS_HEADER, kHeaderIconSize, kHeaderIconSize);
+  m_header.SetIconMargins(2, 2);
+  m_header.SetTextInsets(5, 7);
+  m_header.MakeBoldFont();
+}
+
+void CTextShortcutsDlg::SetUpButtons() {
+  for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
+    const ButtonSpec& spec = kButtons[i];
+    CIconButton& button = m_buttons[i];
+    HWND control = ::GetDlgItem(m_hWnd, spec.id);
+    button.SubclassWindow(control);
+    button.SetCaption("");
+    button.SetIcon(spec.icon, kButtonIconSize, kButtonIconSize);
+    RECT rc = {};
+    ::GetClientRect(control, &rc);
+    // The default offset is meant for wide buttons; these are barely larger than their icons.
+    button.m_nIconOffset = std::max(0, static_cast<int>(rc.right - kButtonIconSize) / 2);
+    button.SetTooltipText(GetLanguageText(spec.tooltipKey));
+  }
+}
+
+void CTextShortcutsDlg::SetUpTree() {
+  m_tree = ::GetDlgItem(m_hWnd, IDC_TS_TREE);
+  m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
+  if (m_images) {
+    if (HICON item = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TS_ITEM), IMAGE_ICON, 16, 16, 0))) {
+      ImageList_AddIcon(m_images, item);
+      ::DestroyIcon(item);
+    }
+    TreeView_SetImageList(m_tree, m_images, TVSIL_NORMAL);
+  }
+  TreeView_SetItemHeight(m_tree, kTreeItemHeight);
+}
+
+void CTextShortcutsDlg::RecordLayout() {
+  RECT client = {};
+  ::GetClientRect(m_hWnd, &client);
+  m_initialClient = {client.right, client.bottom};
+  RECT window = {};
+  ::GetWindowRect(m_hWnd, &window);
+  m_minTrack = {window.right - window.left, window.bottom - window.top};
+  struct Rule {
+    int id;
+    bool moveX, moveY, growX, growY;
+  };
+  const Rule rules[] = {
+      {IDC_TS_HEADER, false, false, true, false}, {IDC_TS_TREE, false, false, false, true},
+      {IDC_TS_TEXT, false, false, true, true},    {IDC_TS_SAVE, true, true, false, false},
+      {IDOK, true, true, false, false},           {IDCANCEL, true, true, false, false},
+  };
+  m_layout.clear();
+  for (const Rule& r : rules) {
+    RECT rc = {};
+    HWND control = ::GetDlgItem(m_hWnd, r.id);
+    ::GetWindowRect(control, &rc);
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    m_layout.push_back({r.id, rc, r.moveX, r.moveY, r.growX, r.growY});
+  }
+}
+
+void CTextShortcutsDlg::OnSize() {
+  if (m_layout.empty()) return;  // the first size comes before the dialog is initialised
+  RECT client = {};
+  ::GetClientRect(m_hWnd, &client);
+  int dx = std::max(0L, client.right - m_initialClient.cx);
+  int dy = std::max(0L, client.bottom - m_initialClient.cy);
+  for (const Anchored& a : m_layout) {
+    RECT rc = a.initial;
+    if (a.moveX) ::OffsetRect(&rc, dx, 0);
+    if (a.moveY) ::OffsetRect(&rc, 0, dy);
+    if (a.growX) rc.right += dx;
+    if (a.growY) rc.bottom += dy;
+    ::SetWindowPos(::GetDlgItem(m_hWnd, a.id), nullptr, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  // The grey band behind the buttons follows the OK button.
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CTextShortcutsDlg::OnGetMinMaxInfo(MINMAXINFO& info) const {
+  if (m_minTrack.cx > 0) info.ptMinTrackSize = {m_minTrack.cx, m_minTrack.cy};
+}
+
+HBRUSH CTextShortcutsDlg::OnControlColour(HDC dc) {
+  ::SetBkColor(dc, kWhite);
+  return m_brush.get();
+}
+
+void CTextShortcutsDlg::ShowDamagedNotice() {
+  // The notice belongs over the (empty) editor, not in front of a dialog that is not shown yet.
+  if (!::IsWindowVisible(m_hWnd)) {
+    ::ShowWindow(m_hWnd, SW_SHOW);
+    ::UpdateWindow(m_hWnd);
+  }
+  std::string text = FormatLanguageText("L0202", {lang::FormatArg::Str(m_fileName)});
+  ::MessageBoxA(m_hWnd, text.c_str(), ProductName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void CTextShortcutsDlg::OnCommand(int id, int code) {
+  if (id == IDC_TS_TEXT) {
+    if (code == EN_CHANGE && m_settingText == 0) StoreBoxText();
+    return;
+  }
+  if (code != BN_CLICKED) return;
+  switch (id) {
+    case IDOK:
+      OnOk();
+      break;
+    case IDCANCEL:
+      OnCancel();
+      break;
+    case IDC_TS_SAVE:
+      SaveAndReport();
+      break;
+    case IDC_TS_ADD: {
+      RECT rc = {};
+      ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_TS_ADD), &rc);
+      ShowAddMenu(TreeView_GetSelection(m_tree), POINT{rc.left, rc.bottom});
+      break;
+    }
+    case IDC_TS_DELETE:
+      DeleteSelected();
+      break;
+    case IDC_TS_RENAME:
+      RenameSelected();
+      break;
+    case IDC_TS_MOVEUP:
+      MoveSelected(true);
+      break;
+    case IDC_TS_MOVEDOWN:
+      MoveSelected(false);
+      break;
+    case IDC_TS_CLEARTEXT:
+      ClearText();
+      break;
+    case IDC_TS_SELECTTEXT:
+      SelectText();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT CTextShortcutsDlg::OnNotify(const NMHDR& hdr) {
+  if (hdr.hwndFrom != m_tree || !m_tree) return 0;
+  switch (hdr.code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW:
+      ShowText(reinterpret_cast<const NMTREEVIEWA&>(hdr).itemNew.hItem);
+      return 0;
+    case TVN_DELETEITEMA:
+    case TVN_DELETEITEMW:
+      ReleaseTreeItemNode(reinterpret_cast<const NMTREEVIEWA&>(hdr));
+      return 0;
+    case TVN_BEGINLABELEDITA:
+    case TVN_BEGINLABELEDITW:
+      return OnBeginLabelEdit() ? FALSE : TRUE;
+    case TVN_ENDLABELEDITA: {
+      const auto& info = reinterpret_cast<const NMTVDISPINFOA&>(hdr);
+      OnEndLabelEdit(info.item.hItem, info.item.pszText);
+      return FALSE;
+    }
+    case TVN_ENDLABELEDITW: {
+      const auto& info = reinterpret_cast<const NMTVDISPINFOW&>(hdr);
+      if (info.item.pszText) {
+        std::string text = NarrowFromWide(info.item.pszText);
+        OnEndLabelEdit(info.item.hItem, text.c_str());
+      }
+      return FALSE;
+    }
+    case NM_RCLICK: {
+      POINT screen = {};
+      ::GetCursorPos(&screen);
+      TVHITTESTINFO hit = {};
+      hit.pt = screen;
+      ::ScreenToClient(m_tree, &hit.pt);
+      HTREEITEM item = TreeView_HitTest(m_tree, &hit);
+      if (!(hit.flags & TVHT_ONITEM)) item = nullptr;
+      ShowAddMenu(item, screen);
+      return TRUE;  // no further context menu
+    }
+    default:
+      return 0;
+  }
+}
+
+xml::NodePtr CTextShortcutsDlg::ElementOf(HTREEITEM item) const {
+  if (!item || item == TVI_ROOT) return textedit::ConfigElement(m_doc);
+  return xml::NodePtr(TreeItemNode(m_tree, item));
+}
+
+xml::NodePtr CTextShortcutsDlg::ParentElementOf(HTREEITEM item) const {
+  return ElementOf(item ? TreeView_GetParent(m_tree, item) : nullptr);
+}
+
+void CTextShortcutsDlg::SetBoxText(const std::string& text) {
+  HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
+  // A stored text longer than the usual limit is shown whole, so an edit cannot cut its end off.
+  ::SendMessageA(box, EM_SETLIMITTEXT, std::max(textedit::kMaxBoxText, text.size()), 0);
+  SettingText guard(m_settingText);
+  ::SetWindowTextA(box, text.c_str());
+}
+
+std::string CTextShortcutsDlg::BoxText() const {
+  HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
+  int len = ::GetWindowTextLengthA(box);
+  if (len <= 0) return {};
+  std::string text(static_cast<size_t>(len) + 1, '\0');
+  text.resize(static_cast<size_t>(::GetWindowTextA(box, &text[0], len + 1)));
+  return text;
+}
+
+void CTextShortcutsDlg::ShowText(HTREEITEM item) {
+  HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
+  xml::NodePtr element = item ? xml::NodePtr(TreeItemNode(m_tree, item)) : xml::NodePtr();
+  if (!element) {
+    // Nothing to show or to type into: whatever was typed here would belong to no entry.
+    if (!item) {
+      SetBoxText("");
+      ::SendMessageA(box, EM_SETREADONLY, TRUE, 0);
+    }
+    return;
+  }
+  SetBoxText(ReadEntryValue(m_doc, element));
+  ::SendMessageA(box, EM_SETREADONLY, FALSE, 0);
+}
+
+void CTextShortcutsDlg::StoreBoxText() {
+  xml::NodePtr element(TreeItemNode(m_tree, TreeView_GetSelection(m_tree)));
+  if (!element) return;
+  if (textedit::StoreText(m_doc, element, BoxText())) m_modified = true;
+}
+
+bool CTextShortcutsDlg::OnBeginLabelEdit() {
+  if (HWND editor = TreeView_GetEditControl(m_tree)) ::SendMessageA(editor, EM_SETLIMITTEXT, kMaxNameLength, 0);
+  return true;
+}
+
+void CTextShortcutsDlg::OnEndLabelEdit(HTREEITEM item, const char* newText) {
+  if (!item || !newText) return;  // cancelled
+  xml::NodePtr element(TreeItemNode(m_tree, item));
+  if (!element) return;
+  std::string name = newText;
+  // Ending the edit without a change keeps the stored name, which may be a language key.
+  if (name == ReadEntryName(m_doc, element)) return;
+  if (!textedit::StoreName(m_doc, element, name)) return;
+  m_modified = true;
+  TVITEMA tvi = {};
+  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
+  tvi.hItem = item;
+  tvi.pszText = const_cast<char*>(name.c_str());
+  TreeView_SetItem(m_tree, &tvi);
+}
+
+void CTextShortcutsDlg::ShowAddMenu(HTREEITEM reference, POINT screen) {
+  MenuHandle menu(::CreatePopupMenu());
+  if (!menu) return;
+  std::string child = GetLanguageText("L0065"), sibling = GetLanguageText("L0066");
+  ::AppendMenuA(menu.get(), MF_STRING, ID_TS_ADD_CHILD, child.c_str());
+  ::AppendMenuA(menu.get(), MF_STRING, ID_TS_ADD_SIBLING, sibling.c_str());
+  screen = OntoMonitor(screen);
+  int chosen = static_cast<int>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON,
+                                                 screen.x, screen.y, 0, m_hWnd, nullptr));
+  if (chosen == ID_TS_ADD_CHILD || chosen == ID_TS_ADD_SIBLING) AddEntry(reference, chosen == ID_TS_ADD_CHILD);
+}
+
+void CTextShortcutsDlg::AddEntry(HTREEITEM reference, bool asChild) {
+  HTREEITEM underItem = TVI_ROOT;
+  if (reference) {
+    if (asChild) {
+      underItem = reference;
+    } else if (HTREEITEM parent = TreeView_GetParent(m_tree, reference)) {
+      underItem = parent;
+    }
+  }
+  xml::NodePtr underElement = ElementOf(underItem);
+  if (!underElement) return;  // no store to add to
+  const std::string name = GetLanguageText("L0067");
+  xml::NodePtr added = textedit::AddEntry(m_doc, underElement, name);
+  if (!added) return;
+  m_modified = true;
+  HTREEITEM item = InsertTreeItem(m_tree, underItem, name, added);
+  if (!item) return;
+  if (underItem != TVI_ROOT) TreeView_Expand(m_tree, underItem, TVE_EXPAND);
+  TreeView_SelectItem(m_tree, item);
+  ::SetFocus(m_tree);
+  TreeView_EditLabel(m_tree, item);
+}
+
+void CTextShortcutsDlg::DeleteSelected() {
+  HTREEITEM item = TreeView_GetSelection(m_tree);
+  if (!item) return;
+  xml::NodePtr element(TreeItemNode(m_tree, item));
+  std::string question = FormatLanguageText("L0064", {lang::FormatArg::Str(ReadEntryName(m_doc, element))});
+  if (::MessageBoxA(m_hWnd, question.c_str(), ProductName().c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  if (!element) return;
+  if (!textedit::RemoveEntry(m_doc, ParentElementOf(item), element)) return;
+  m_modified = true;
+  TreeView_DeleteItem(m_tree, item);
+  if (!TreeView_GetRoot(m_tree)) ShowText(nullptr);
+}
+
+void CTextShortcutsDlg::RenameSelected() {
+  HTREEITEM item = TreeView_GetSelection(m_tree);
+  if (!item) return;
+  ::SetFocus(m_tree);
+  TreeView_EditLabel(m_tree, item);
+}
+
+void CTextShortcutsDlg::RefillChildren(HTREEITEM item, const xml::NodePtr& element) {
+  while (HTREEITEM child = TreeView_GetChild(m_tree, item)) TreeView_DeleteItem(m_tree, child);
+  FillTreeBranch(m_tree, m_doc, element, item);
+  ExpandBranch(m_tree, item);
+  std::string name = ReadEntryName(m_doc, element);
+  TVITEMA tvi = {};
+  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
+  tvi.hItem = item;
+  tvi.pszText = const_cast<char*>(name.c_str());
+  TreeView_SetItem(m_tree, &tvi);
+}
+
+void CTextShortcutsDlg::MoveSelected(bool up) {
+  HTREEITEM selected = TreeView_GetSelection(m_tree);
+  if (!selected) return;
+  HTREEITEM neighbour = up ? TreeView_GetPrevSibling(m_tree, selected) : TreeView_GetNextSibling(m_tree, selected);
+  if (!neighbour) return;
+  xml::NodePtr selectedElement(TreeItemNode(m_tree, selected)), neighbourElement(TreeItemNode(m_tree, neighbour));
+  xml::NodePtr selectedNow, neighbourNow;
+  if (!textedit::SwapEntries(ParentElementOf(selected), selectedElement, neighbourElement, selectedNow, neighbourNow))
+    return;
+  m_modified = true;
+  // The items stay; their contents change places.
+  SetTreeItemNode(m_tree, selected, selectedNow);
+  SetTreeItemNode(m_tree, neighbour, neighbourNow);
+  RefillChildren(selected, selectedNow);
+  RefillChildren(neighbour, neighbourNow);
+  TreeView_SelectItem(m_tree, neighbour);
+  ShowText(neighbour);
+}
+
+void CTextShortcutsDlg::ClearText() {
+  HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
+  ::SetFocus(box);
+  SetBoxText("");
+  StoreBoxText();
+}
+
+void CTextShortcutsDlg::SelectText() {
+  HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
+  ::SetFocus(box);
+  ::SendMessageA(box, EM_SETSEL, 0, -1);
+}
+
+bool CTextShortcutsDlg::IsEditingLabel() const {
+  HWND editor = m_tree ? TreeView_GetEditControl(m_tree) : nullptr;
+  return editor && ::GetFocus() == editor;
+}
+
+void CTextShortcutsDlg::OnOk() {
+  if (IsEditingLabel()) {
+    ::SendMessageA(TreeView_GetEditControl(m_tree), WM_KEYDOWN, VK_RETURN, 0);
+    // Should the editor not take the key, the edit still ends here and keeps what was typed.
+    if (TreeView_GetEditControl(m_tree)) TreeView_EndEditLabelNow(m_tree, FALSE);
+    return;
+  }
+  if (SaveAndReport() == SaveOutcome::Failed) return;
+  ::EndDialog(m_hWnd, IDOK);
+}
+
+void CTextShortcutsDlg::OnCancel() {
+  if (IsEditingLabel()) {
+    ::SendMessageA(TreeView_GetEditControl(m_tree), WM_KEYDOWN, VK_ESCAPE, 0);
+    if (TreeView_GetEditControl(m_tree)) TreeView_EndEditLabelNow(m_tree, TRUE);
+    return;
+  }
+  ::EndDialog(m_hWnd, IDCANCEL);
+}
+
+CTextShortcutsDlg::SaveOutcome CTextShortcutsDlg::SaveStore() {
+  // Unchanged contents are not written again: opening and browsing leave the file as it is, and so
+  // does a file that another program replaced meanwhile.
+  if (!m_modified || m_state != StoreState::Ready) return SaveOutcome::NothingToSave;
+  // A document the reader would refuse next time would show as an empty store: keep the old file.
+  if (!textedit::FitsLoadLimits(*m_doc.m_pDoc)) return SaveOutcome::Failed;
+  if (m_doc.Save() != XML_S_OK) return SaveOutcome::Failed;
+  m_modified = false;
+  return SaveOutcome::Saved;
+}
+
+CTextShortcutsDlg::SaveOutcome CTextShortcutsDlg::SaveAndReport() {
+  SaveOutcome outcome = SaveStore();
+  if (outcome == SaveOutcome::Failed) {
+    std::string text = FormatLanguageText("L0201", {lang::FormatArg::Str(m_fileName)});
+    ::MessageBoxA(m_hWnd, text.c_str(), ProductName().c_str(), MB_OK | MB_ICONEXCLAMATION);
+  }
+  return outcome;
+}
+
+INT_PTR ShowTextShortcutsDialog(HWND owner) {
+  CTextShortcutsDlg dlg;
+  INT_PTR result = dlg.DoModal(owner);
+  return result == IDOK ? IDOK : IDCANCEL;
+}
