@@ -56,7 +56,7 @@ struct ComposeResult {
 ComposeResult BuildActionLineFromFields(int kind, const std::vector<std::string>& fields);
 
 // The message key shown for a text that holds a double quote or a line break.
-constexpr const char kUnstorableTextKey[] = "L0196";
+constexpr const char kUnstorableTextKey[] = "L0194";
 
 // The mailto address of the "suggest an action" button. The texts go in as they are.
 std::string BuildSuggestionMailUrl(const std::string& address, const std::string& productName,

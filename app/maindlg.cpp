@@ -13,6 +13,7 @@
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
+#include "predefinedtext/opt_textshortcuts.h"
 #include "maindlg_ids.h"
 #include "resource.h"
 
@@ -676,9 +677,8 @@ void CMainDlg::OnManageHotkeysCommand(bool addMode) {
 }
 
 void CMainDlg::OnTextShortcutsCommand() {
-  RunModal([] {
-    // Text shortcuts editor, modal; nothing afterwards.
-  });
+  // The selector reads the file again each time it opens: nothing to refresh here.
+  RunModal([this] { ShowTextShortcutsDialog(m_hWnd); });
 }
 
 void CMainDlg::OnExportCommand() {

@@ -267,7 +267,7 @@ void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
   if (result == BackupResult::Done) {
     Show(prompts, owner, "L0118", MB_ICONINFORMATION);
   } else {
-    Show(prompts, owner, "L0204", MB_ICONERROR);
+    Show(prompts, owner, "L0198", MB_ICONERROR);
   }
 }
 
@@ -295,7 +295,7 @@ bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
     case BackupResult::WriteFailed:
       break;
   }
-  Show(prompts, owner, "L0205", MB_ICONERROR);
+  Show(prompts, owner, "L0199", MB_ICONERROR);
   return false;
 }
 

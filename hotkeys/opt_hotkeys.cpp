@@ -299,7 +299,7 @@ bool CManageHotkeysDlg::Save() {
   }
   if (!WriteAllHotkeyFiles(hotkeys, m_folder.empty() ? HotkeysFolder() : m_folder, m_write)) {
     // The old files are untouched and the list keeps every change, so the user can try again.
-    hkdlg::ShowExclamation(m_hWnd, "L0198");
+    hkdlg::ShowExclamation(m_hWnd, "L0195");
     return false;
   }
   for (int row = 0; row < rows; ++row) {

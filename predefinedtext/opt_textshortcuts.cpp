@@ -290,7 +290,7 @@ void CTextShortcutsDlg::ShowDamagedNotice() {
     ::ShowWindow(m_hWnd, SW_SHOW);
     ::UpdateWindow(m_hWnd);
   }
-  std::string text = FormatLanguageText("L0202", {lang::FormatArg::Str(m_fileName)});
+  std::string text = FormatLanguageText("L0197", {lang::FormatArg::Str(m_fileName)});
   ::MessageBoxA(m_hWnd, text.c_str(), ProductName().c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
@@ -588,7 +588,7 @@ CTextShortcutsDlg::SaveOutcome CTextShortcutsDlg::SaveStore() {
 CTextShortcutsDlg::SaveOutcome CTextShortcutsDlg::SaveAndReport() {
   SaveOutcome outcome = SaveStore();
   if (outcome == SaveOutcome::Failed) {
-    std::string text = FormatLanguageText("L0201", {lang::FormatArg::Str(m_fileName)});
+    std::string text = FormatLanguageText("L0196", {lang::FormatArg::Str(m_fileName)});
     ::MessageBoxA(m_hWnd, text.c_str(), ProductName().c_str(), MB_OK | MB_ICONEXCLAMATION);
   }
   return outcome;

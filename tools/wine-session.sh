@@ -33,7 +33,8 @@ start() {
 export DISPLAY=:$n
 export WINEPREFIX=$dir/prefix
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No crash debugger: a crashing test must end at once with its failure, not wait for a debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d"
 export WINEARCH=win64
 export XDG_CONFIG_HOME=$dir/xdg
 export QUORVEL_WINE_DIR=$dir

@@ -60,7 +60,7 @@ struct BackupFixture {
     MakeFolder(app / "language");
     WriteFileBytes(app / "language\\English.txt",
                    "[String]\r\nL0118=exported\r\nL0119=no parser\r\nL0120=not a backup\r\nL0121=imported\r\n"
-                   "L0204=export failed\r\nL0205=import failed\r\n");
+                   "L0198=export failed\r\nL0199=import failed\r\n");
     SetGlobalPaths(BuildGlobalPaths(app.path()));
     std::vector<HotkeyDefinition> hotkeys = {
         MakeHotkey(112, "Run", {"Sleep 500", "EmptyClipboard"}),

@@ -639,7 +639,7 @@ TEST_CASE("manage hotkeys: a failed save says so, keeps the dialog and the list,
   CHECK(dlg.DoModal(nullptr) == IDOK);
   CHECK(script.Done());
   CHECK(writes > 0);
-  CHECK(message == Text("L0198"));
+  CHECK(message == Text("L0195"));
   CHECK(program.Get("Hotkey-00001.ini") == HotkeyFile(0, 0, 0, 1, 'B', 1, "Two"));
   CHECK(program.Get("Hotkey-00002.ini") == HotkeyFile(0, 0, 0, 1, 'A', 0, "One", {"Sleep 100"}));
 }
@@ -686,7 +686,7 @@ TEST_CASE("manage hotkeys: in add mode a save that the folder refuses keeps the 
   script.Start();
   CHECK(dlg.DoModal(nullptr) == IDOK);
   CHECK(script.Done());
-  CHECK(message == Text("L0198"));
+  CHECK(message == Text("L0195"));
   CHECK(FolderEntries(program.hotkeys) == std::vector<std::string>{"Hotkey-00001.ini", "Hotkey-00002.ini"});
   CHECK(program.Get("Hotkey-00002.ini") == HotkeyFile(0, 0, 0, 1, 'Z', 1, "My hotkey (2)"));
 }

@@ -918,6 +918,6 @@ TEST_CASE("text shortcuts editor: screenshots in English and German, texts fitti
         When([](HWND d) { return MessageBoxOver(d) == nullptr; },
              [](HWND d) { ::SendMessageA(d, WM_COMMAND, IDCANCEL, 0); }),
     });
-    CHECK(failedSave == FormatLanguageText("L0201", {lang::FormatArg::Str(f.store)}));
+    CHECK(failedSave == FormatLanguageText("L0196", {lang::FormatArg::Str(f.store)}));
   }
 }

@@ -92,10 +92,13 @@ TEST_CASE("text edits: swapping siblings carries their branches and keeps what l
   CHECK(a->Parent() == nullptr);
   CHECK(b->Parent() == nullptr);
 
-  // Refused: the same entry twice, one that is not a child, a missing one.
+  // Refused: the same entry twice, one that is not a child, a missing one. A refusal clears both
+  // results, so the grandchild is taken first.
+  xml::NodePtr a1 = secondNow->SelectSingleNode("item");
+  REQUIRE(a1);
   CHECK_FALSE(textedit::SwapEntries(config, c, c, firstNow, secondNow));
   CHECK_FALSE(firstNow);
-  xml::NodePtr a1 = secondNow->SelectSingleNode("item");
+  CHECK_FALSE(secondNow);
   CHECK_FALSE(textedit::SwapEntries(config, c, a1, firstNow, secondNow));
   CHECK_FALSE(textedit::SwapEntries(config, c, nullptr, firstNow, secondNow));
   CHECK(Names(config) == std::vector<std::string>{"b", "a", "c"});
