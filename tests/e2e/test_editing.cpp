@@ -106,6 +106,16 @@ TEST_CASE("a hotkey added from the main window is saved and works at once; a sec
   WaitUntil([] { return false; }, 300);
   CHECK_FALSE(::RegisterHotKey(nullptr, 0x5A5A, MOD_WIN, vk));
 
+  // The text shortcuts button opens the editor over the window; browsing and Cancel leave the texts.
+  const std::string texts = program / "predefinedtext\\data.xml";
+  const std::string textsBefore = ReadFileBytes(texts);
+  Click(main, 1079);
+  HWND editorOfTexts = WaitForWindow(process.pid(), EnglishText(program, "L0060"));
+  REQUIRE(editorOfTexts);
+  Click(editorOfTexts, IDCANCEL);
+  REQUIRE(WaitUntil([&] { return !::IsWindow(editorOfTexts); }, 10000));
+  CHECK(ReadFileBytes(texts) == textsBefore);
+
   ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, 0), 0);
   CHECK(process.WaitExit(10000) == 2);
   // Gone with the program.
