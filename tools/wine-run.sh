@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine. Inside a test run it joins the session that the test fixture
 # started (QUORVEL_WINE_POINTER names it); alone it makes a private session for this one run.
+#
+# Wine's service processes (services.exe, rpcss.exe, explorer.exe) are started on demand by
+# whichever program needs them first and inherit its standard output. Were that ctest's pipe, they
+# would die of SIGPIPE once the test ended and every later program in the session would wait ten
+# seconds for a service that never starts. So the program writes into a file, and a tail that
+# ends with it passes the output on.
 set -uo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 pointer=${QUORVEL_WINE_POINTER:-}
@@ -12,7 +18,16 @@ if [ -z "$pointer" ] || [ ! -s "$pointer" ]; then
 fi
 # shellcheck disable=SC1090
 . "$(cat "$pointer")"
-wine "$@"
+out=$(mktemp "${TMPDIR:-/tmp}/quorvel-out.XXXXXX")
+wine "$@" >"$out" 2>&1 </dev/null &
+pid=$!
+# A time-out kills this script: take the program with it.
+trap 'kill "$pid" 2>/dev/null; rm -f "$out"; exit 124' TERM INT
+tail -n +1 -s 0.05 --pid="$pid" -f "$out" &
+tailpid=$!
+wait "$pid"
 rc=$?
+wait "$tailpid"
+rm -f "$out"
 [ -n "$own" ] && "$here/wine-session.sh" stop "$own"
 exit $rc

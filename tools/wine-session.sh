@@ -44,8 +44,25 @@ ENV
   . "$dir/env"
   for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
   wineboot -i >"$dir/wineboot.log" 2>&1 || true
+  # Without a window manager, destroying a window that X manages waits two seconds for a state
+  # change that never comes. On Wine's own virtual desktop windows close at once, and activation
+  # (WS_EX_NOACTIVATE, MA_NOACTIVATE) and captions behave as on Windows.
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1280x1024 /f >/dev/null 2>&1 || true
+  # The desktop that wineboot made stays as it was: begin anew with the settings in place.
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
   # A persistent server keeps each later program start well under a second.
   wineserver -p >/dev/null 2>&1 || true
+  # Wine's service processes end with the last program and start again with the next one, which
+  # costs each test a few seconds and hands them that program's output pipe. A command
+  # interpreter that waits for input that never comes keeps them up for the whole session.
+  mkfifo "$dir/keep"
+  wine cmd.exe <"$dir/keep" >/dev/null 2>&1 &
+  local keeper_pid=$!
+  sleep 2147483647 >"$dir/keep" 2>/dev/null </dev/null &
+  local feeder_pid=$!
+  echo "KEEPER_PID=$keeper_pid FEEDER_PID=$feeder_pid" >>"$dir/env"
   local ws_pid=""
   for p in $(pgrep -x wineserver || true); do
     if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then ws_pid=$p; fi
@@ -64,10 +81,10 @@ stop() {
   # shellcheck disable=SC1090
   . "$envfile"
   wineserver -k >/dev/null 2>&1 || true
-  for pid in ${WINESERVER_PID:-} ${XVFB_PID:-}; do
+  for pid in ${FEEDER_PID:-} ${KEEPER_PID:-} ${WINESERVER_PID:-} ${XVFB_PID:-}; do
     kill "$pid" 2>/dev/null || true
   done
-  for pid in ${WINESERVER_PID:-} ${XVFB_PID:-}; do
+  for pid in ${FEEDER_PID:-} ${KEEPER_PID:-} ${WINESERVER_PID:-} ${XVFB_PID:-}; do
     for _ in $(seq 1 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null || true
   done
