@@ -9,6 +9,9 @@ configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
 set(RES_INCLUDE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
 
 add_library(quorvel_win STATIC ${WIN_SOURCES})
+# Most Windows sources parse the same large headers: parse them once.
+set(QUORVEL_WIN_PCH <windows.h> <commctrl.h> <shellapi.h> <algorithm> <functional> <map> <memory> <string> <vector>)
+target_precompile_headers(quorvel_win PRIVATE ${QUORVEL_WIN_PCH})
 target_include_directories(quorvel_win PUBLIC ${CMAKE_SOURCE_DIR} ${RES_INCLUDE})
 target_compile_definitions(quorvel_win PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 NOMINMAX)
 target_link_libraries(quorvel_win PUBLIC quorvel_core ${WIN_LIBS})
@@ -18,6 +21,8 @@ set_source_files_properties(${QUORVEL_RC} PROPERTIES INCLUDE_DIRECTORIES "${RES_
 
 add_executable(Quorvel WIN32 app/Quorvel.cpp ${QUORVEL_RC})
 target_link_libraries(Quorvel PRIVATE quorvel_win)
+# Shipped stripped: symbols would only make it larger and slower to load.
+target_link_options(Quorvel PRIVATE -s)
 
 # The program folder, laid out exactly as a user unpacks it.
 set(PROGRAM_DIR ${CMAKE_BINARY_DIR}/Quorvel)
@@ -31,9 +36,12 @@ set(CPACK_PACKAGE_FILE_NAME Quorvel-${PROJECT_VERSION})
 install(DIRECTORY ${PROGRAM_DIR}/ DESTINATION Quorvel)
 include(CPack)
 
-# Wine world for the tests: one Xvfb and prefix per ctest run, started and stopped by fixtures.
+# Wine world for the tests: a few Xvfb displays and prefixes per ctest run, started and stopped by
+# fixtures. Each test process takes one session for itself (tools/wine-run.sh), so tests that use
+# the desktop, the foreground window, the clipboard or global hotkeys never meet.
+set(WINE_SESSIONS 3 CACHE STRING "Wine sessions for the tests; run ctest with as many jobs")
 set(WINE_POINTER ${CMAKE_BINARY_DIR}/wine-session.pointer)
-add_test(NAME wine.session.start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${WINE_POINTER})
+add_test(NAME wine.session.start COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh start ${WINE_POINTER} ${WINE_SESSIONS})
 add_test(NAME wine.session.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session.sh stop ${WINE_POINTER})
 set_tests_properties(wine.session.start PROPERTIES FIXTURES_SETUP wine)
 set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
@@ -41,35 +49,52 @@ set_tests_properties(wine.session.stop PROPERTIES FIXTURES_CLEANUP wine)
 # Z: is the root of the Linux file system inside Wine.
 string(REPLACE "/" "\\\\" PROGRAM_DIR_WIN "Z:${PROGRAM_DIR}")
 
-function(quorvel_wine_test name)
-  add_executable(${name} ${ARGN} ${CMAKE_SOURCE_DIR}/tests/winsupport.cpp ${QUORVEL_RC})
-  target_link_libraries(${name} PRIVATE quorvel_win doctest_main)
-  target_compile_definitions(${name} PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}")
-  if(HTTP_FIXTURE_DIR_WIN)
-    target_compile_definitions(${name} PRIVATE QUORVEL_HTTP_FIXTURE_DIR="${HTTP_FIXTURE_DIR_WIN}")
-  endif()
-  add_test(NAME wine.${name} COMMAND ${name})
-  # WIN_FIXTURES_<name>: further fixtures the program needs beside the Wine session.
-  set_tests_properties(wine.${name} PROPERTIES
-    FIXTURES_REQUIRED "wine;${WIN_FIXTURES_${name}}"
-    ENVIRONMENT "QUORVEL_WINE_POINTER=${WINE_POINTER}"
-    TIMEOUT 300)
-endfunction()
-
-quorvel_wine_test(core_tests ${CORE_TESTS})
-foreach(group ${WIN_TEST_GROUPS})
-  quorvel_wine_test(${group}_tests ${WIN_TESTS_${group}})
-endforeach()
 # A stand-in for the user's program: a window with an edit control that the tests paste into.
 add_executable(paste_target WIN32 tests/helpers/paste_target.cpp)
 target_link_libraries(paste_target PRIVATE -static)
 string(REPLACE "/" "\\\\" PASTE_TARGET_WIN "Z:${CMAKE_BINARY_DIR}/paste_target.exe")
 
-quorvel_wine_test(e2e_tests ${E2E_TESTS})
-add_dependencies(e2e_tests Quorvel paste_target)
-target_compile_definitions(e2e_tests PRIVATE QUORVEL_PASTE_TARGET="${PASTE_TARGET_WIN}")
-# They share one desktop, foreground window and clipboard: one at a time.
-set_tests_properties(wine.e2e_tests PROPERTIES RESOURCE_LOCK desktop)
+# Every Windows test in one program, built once; each test source is a ctest entry of its own that
+# runs only that file's cases (doctest's source-file filter), in a process and Wine session of its
+# own. The portable core's tests run once more under Wine, as one entry.
+list(REMOVE_DUPLICATES WIN_TEST_SUPPORT)
+add_executable(quorvel_tests ${CORE_TESTS} ${WIN_TESTS} ${E2E_TESTS} ${WIN_TEST_SUPPORT}
+                             ${CMAKE_SOURCE_DIR}/tests/winsupport.cpp ${QUORVEL_RC})
+target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main)
+target_compile_definitions(quorvel_tests PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}"
+                                                 QUORVEL_PASTE_TARGET="${PASTE_TARGET_WIN}")
+if(HTTP_FIXTURE_DIR_WIN)
+  target_compile_definitions(quorvel_tests PRIVATE QUORVEL_HTTP_FIXTURE_DIR="${HTTP_FIXTURE_DIR_WIN}")
+endif()
+# The end-to-end tests start the program and the paste target.
+add_dependencies(quorvel_tests Quorvel paste_target)
+target_precompile_headers(quorvel_tests PRIVATE ${QUORVEL_WIN_PCH} <doctest/doctest.h>)
+
+# quorvel_wine_test(NAME FILTER...): the cases of the test sources matching FILTER.
+function(quorvel_wine_test name)
+  list(JOIN ARGN "," filter)
+  add_test(NAME wine.${name} COMMAND quorvel_tests --source-file=${filter})
+  set_tests_properties(wine.${name} PROPERTIES
+    FIXTURES_REQUIRED "wine;${WINE_TEST_FIXTURES_${name}}"
+    ENVIRONMENT "QUORVEL_WINE_POINTER=${WINE_POINTER}"
+    # A filter that matches nothing would pass without testing anything.
+    FAIL_REGULAR_EXPRESSION "test cases: +0 [|]"
+    TIMEOUT 300)
+endfunction()
+
+set(core_filter)
+foreach(source ${CORE_TESTS})
+  list(APPEND core_filter "*${source}")
+endforeach()
+quorvel_wine_test(core ${core_filter})
+foreach(source ${WIN_TESTS} ${E2E_TESTS})
+  # tests/e2e/test_mainwin.cpp -> wine.e2e.mainwin
+  get_filename_component(folder ${source} DIRECTORY)
+  get_filename_component(folder ${folder} NAME)
+  get_filename_component(stem ${source} NAME_WE)
+  string(REGEX REPLACE "^test_" "" stem ${stem})
+  quorvel_wine_test(${folder}.${stem} "*${source}")
+endforeach()
 
 # Benchmarks (bench/): built with the program, run by the scripts beside their sources.
 add_executable(trivial_win32 WIN32 bench/trivial_win32.cpp)

@@ -10,5 +10,7 @@ status=0
 echo "== native tests (sanitizers) =="
 ctest --test-dir "$root/build/native" --output-on-failure -j2 || status=1
 echo "== Windows tests (Wine) =="
-ctest --test-dir "$root/build/win" --output-on-failure || status=1
+# Each Windows test takes a Wine session of its own: as many jobs as the build starts sessions.
+sessions=$(sed -n 's/^WINE_SESSIONS:STRING=//p' "$root/build/win/CMakeCache.txt")
+ctest --test-dir "$root/build/win" --output-on-failure -j"${sessions:-1}" || status=1
 exit $status

@@ -19,6 +19,7 @@ list(APPEND WIN_SOURCES
   actions/aapage_defaultset.cpp
   actions/addactiondlg.cpp)
 # Two executables: each closing dialog costs Wine a moment, and one alone would run long.
-list(APPEND WIN_TEST_GROUPS actioned actioned_ui)
-set(WIN_TESTS_actioned tests/actions/test_addactiondlg.cpp tests/include/controls_support.cpp)
-set(WIN_TESTS_actioned_ui tests/actions/test_addactiondlg_ui.cpp tests/include/controls_support.cpp)
+list(APPEND WIN_TESTS tests/actions/test_addactiondlg.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/include/controls_support.cpp)
+list(APPEND WIN_TESTS tests/actions/test_addactiondlg_ui.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/include/controls_support.cpp)

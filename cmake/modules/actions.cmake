@@ -10,5 +10,4 @@ set(FUZZ_SEEDS_actionline
   ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/actionline/shellexecute.txt
   ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/actionline/eject_unclosed.txt)
 list(APPEND WIN_SOURCES actions/actionline_win.cpp actions/devicecontrol.cpp actions/executor.cpp)
-list(APPEND WIN_TEST_GROUPS actions)
-set(WIN_TESTS_actions tests/actions/test_devicecontrol.cpp tests/actions/test_actionline_win.cpp)
+list(APPEND WIN_TESTS tests/actions/test_devicecontrol.cpp tests/actions/test_actionline_win.cpp)

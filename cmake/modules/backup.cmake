@@ -2,5 +2,4 @@
 list(APPEND CORE_SOURCES hotkeys/backupformat.cpp)
 list(APPEND CORE_TESTS tests/hotkeys/test_backupformat.cpp)
 list(APPEND WIN_SOURCES hotkeys/backup.cpp)
-list(APPEND WIN_TEST_GROUPS backup)
-set(WIN_TESTS_backup tests/hotkeys/test_backup.cpp)
+list(APPEND WIN_TESTS tests/hotkeys/test_backup.cpp)

@@ -20,11 +20,8 @@ list(APPEND WIN_SOURCES
   app/hotkeyreg.cpp
   app/traymessagedlg.cpp
   app/trayicon.cpp)
-list(APPEND WIN_TEST_GROUPS include language hotkeys)
-set(WIN_TESTS_include tests/include/test_miscfuns.cpp)
-set(WIN_TESTS_language tests/language/test_language.cpp)
-set(WIN_TESTS_hotkeys tests/hotkeys/test_hotkeyfiles.cpp)
-list(APPEND E2E_TESTS
-  tests/e2e/test_startup.cpp
-  tests/e2e/e2e_support.cpp
-  tests/e2e/test_hotkeys.cpp)
+list(APPEND WIN_TESTS tests/include/test_miscfuns.cpp)
+list(APPEND WIN_TESTS tests/language/test_language.cpp)
+list(APPEND WIN_TESTS tests/hotkeys/test_hotkeyfiles.cpp)
+list(APPEND E2E_TESTS tests/e2e/test_startup.cpp tests/e2e/test_hotkeys.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/e2e/e2e_support.cpp)

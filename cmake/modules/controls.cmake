@@ -10,5 +10,5 @@ list(APPEND WIN_SOURCES
   include/GradientLineStatic.cpp
   include/ConvertComboBox.cpp
   include/WhiteWnd.cpp)
-list(APPEND WIN_TEST_GROUPS controls)
-set(WIN_TESTS_controls tests/include/test_controls_win.cpp tests/include/controls_support.cpp)
+list(APPEND WIN_TESTS tests/include/test_controls_win.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/include/controls_support.cpp)

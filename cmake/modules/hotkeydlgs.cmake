@@ -5,8 +5,5 @@ list(APPEND WIN_SOURCES
   hotkeys/hotkeydlgsupport.cpp
   hotkeys/addHotkeydlg.cpp
   hotkeys/opt_hotkeys.cpp)
-list(APPEND WIN_TEST_GROUPS hotkeydlg)
-set(WIN_TESTS_hotkeydlg
-  tests/hotkeys/test_hotkeydlgs.cpp
-  tests/hotkeys/hotkeydlg_driver.cpp
-  tests/include/controls_support.cpp)
+list(APPEND WIN_TESTS tests/hotkeys/test_hotkeydlgs.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/hotkeys/hotkeydlg_driver.cpp tests/include/controls_support.cpp)

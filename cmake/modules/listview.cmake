@@ -9,5 +9,5 @@ set(FUZZ_SEEDS_listmarkup
   ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/listmarkup/malformed.txt
   ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/listmarkup/numbers.txt)
 list(APPEND WIN_SOURCES include/OwnerDrawnListView.cpp include/IcoListView.cpp)
-list(APPEND WIN_TEST_GROUPS listview)
-set(WIN_TESTS_listview tests/include/test_listview_win.cpp tests/include/controls_support.cpp)
+list(APPEND WIN_TESTS tests/include/test_listview_win.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/include/controls_support.cpp)

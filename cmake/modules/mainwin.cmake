@@ -2,9 +2,10 @@
 list(APPEND CORE_SOURCES app/updateversion.cpp app/skinmath.cpp)
 list(APPEND CORE_TESTS tests/app/test_updateversion.cpp tests/app/test_skinmath.cpp)
 list(APPEND WIN_SOURCES app/updatecheck.cpp app/aboutdlg.cpp)
-list(APPEND WIN_TEST_GROUPS mainwin)
-set(WIN_TESTS_mainwin tests/app/test_mainwin_win.cpp tests/include/controls_support.cpp)
-list(APPEND E2E_TESTS tests/e2e/test_mainwin.cpp tests/include/controls_support.cpp)
+list(APPEND WIN_TESTS tests/app/test_mainwin_win.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/include/controls_support.cpp)
+list(APPEND E2E_TESTS tests/e2e/test_mainwin.cpp)
+list(APPEND WIN_TEST_SUPPORT tests/include/controls_support.cpp)
 
 if(WIN32)
 # A web server on 127.0.0.1 for the update check: files with a newer, an equal and a garbage
@@ -15,6 +16,6 @@ add_test(NAME http.fixture.stop COMMAND ${CMAKE_SOURCE_DIR}/tools/http-fixture.s
 set_tests_properties(http.fixture.start PROPERTIES FIXTURES_SETUP http)
 set_tests_properties(http.fixture.stop PROPERTIES FIXTURES_CLEANUP http)
 string(REPLACE "/" "\\\\" HTTP_FIXTURE_DIR_WIN "Z:${HTTP_FIXTURE_DIR}")
-set(WIN_FIXTURES_mainwin_tests http)
-set(WIN_FIXTURES_e2e_tests http)
+set(WINE_TEST_FIXTURES_app.mainwin_win http)
+set(WINE_TEST_FIXTURES_e2e.mainwin http)
 endif()

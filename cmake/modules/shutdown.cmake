@@ -6,7 +6,4 @@ list(APPEND WIN_SOURCES
   include/TabCtrlPageManager.cpp
   actions/poweractions_win.cpp
   actions/closecomputerdlg.cpp)
-list(APPEND WIN_TEST_GROUPS shutdown)
-set(WIN_TESTS_shutdown
-  tests/include/test_pagemanager.cpp
-  tests/actions/test_closecomputerdlg.cpp)
+list(APPEND WIN_TESTS tests/include/test_pagemanager.cpp tests/actions/test_closecomputerdlg.cpp)

@@ -8,5 +8,4 @@ set(FUZZ_SEEDS_xml
   ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/xml/store-be.xml
   ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/xml/cp1252.xml)
 list(APPEND WIN_SOURCES include/xmlcodec_win.cpp)
-list(APPEND WIN_TEST_GROUPS xml)
-set(WIN_TESTS_xml tests/include/test_xmlcodec_win.cpp)
+list(APPEND WIN_TESTS tests/include/test_xmlcodec_win.cpp)
