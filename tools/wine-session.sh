@@ -14,22 +14,32 @@ cmd=${1:?usage: wine-session.sh start|stop|env POINTER [COUNT]}
 pointer=${2:?usage: wine-session.sh start|stop|env POINTER [COUNT]}
 count=${3:-1}
 
-free_display() {
-  local n
+# Starts Xvfb on the first display number that is free; another session starting at the same
+# moment may take a number first, so a server that dies at once means: try the next.
+start_display() {
+  local dir=$1 n pid
   for n in $(seq 101 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      echo "$n"; return 0
-    fi
+    [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ] || continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 </dev/null &
+    pid=$!
+    for _ in $(seq 1 100); do
+      kill -0 "$pid" 2>/dev/null || break
+      if [ -e "/tmp/.X11-unix/X$n" ]; then
+        echo "$n $pid"
+        return 0
+      fi
+      sleep 0.05
+    done
+    kill "$pid" 2>/dev/null || true
   done
   return 1
 }
 
 # A display and the env file of a session in `dir`; the prefix comes later.
 new_session() {
-  local dir=$1 n xvfb_pid
-  n=$(free_display) || { echo "wine-session: no free display" >&2; exit 1; }
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 </dev/null &
-  xvfb_pid=$!
+  local dir=$1 display n xvfb_pid
+  display=$(start_display "$dir") || { echo "wine-session: no free display" >&2; exit 1; }
+  read -r n xvfb_pid <<<"$display"
   mkdir -p "$dir/xdg/alsa"
   # A null sound device, so the audio stack finds an endpoint without hardware.
   echo 'pcm.!default { type null }' >"$dir/xdg/alsa/asoundrc"
@@ -44,7 +54,6 @@ export XDG_CONFIG_HOME=$dir/xdg
 export QUORVEL_WINE_DIR=$dir
 XVFB_PID=$xvfb_pid
 ENV
-  for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
 }
 
 # A fresh prefix, set up for tests, with no Wine process left running in it.
@@ -95,6 +104,8 @@ start_first() {
 
 start() {
   local first dir i
+  # Sessions a run cut off before its stop (or a repeated start) are not left running.
+  stop
   first=$(mktemp -d "${TMPDIR:-/tmp}/quorvel-wine.XXXXXX")
   echo "$first/env" >"$pointer"
   start_first "$first"

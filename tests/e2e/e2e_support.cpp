@@ -80,12 +80,20 @@ void PressChord(std::initializer_list<BYTE> modifiers, BYTE key) {
 }
 
 void DoubleClickAt(POINT screen) {
-  ::SetCursorPos(screen.x, screen.y);
-  WaitPumpingMessages(30);
-  for (int i = 0; i < 2; ++i) {
-    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+  // Each event carries the point itself: a click that relied on an earlier cursor move could land
+  // where the pointer was before, when the system is slow to take the move.
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  const LONG x = static_cast<LONG>((screen.x * 65536LL + width / 2) / width);
+  const LONG y = static_cast<LONG>((screen.y * 65536LL + height / 2) / height);
+  INPUT in[4] = {};
+  const DWORD buttons[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_MOUSE;
+    in[i].mi.dx = x;
+    in[i].mi.dy = y;
+    in[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons[i];
   }
+  ::SendInput(4, in, sizeof(INPUT));
   WaitPumpingMessages(30);
 }
 
