@@ -79,23 +79,24 @@ void PressChord(std::initializer_list<BYTE> modifiers, BYTE key) {
   WaitPumpingMessages(30);
 }
 
-void DoubleClickAt(POINT screen) {
+void ClickAt(POINT screen, int clicks) {
   // Each event carries the point itself: a click that relied on an earlier cursor move could land
   // where the pointer was before, when the system is slow to take the move.
   const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
   const LONG x = static_cast<LONG>((screen.x * 65536LL + width / 2) / width);
   const LONG y = static_cast<LONG>((screen.y * 65536LL + height / 2) / height);
-  INPUT in[4] = {};
-  const DWORD buttons[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-  for (int i = 0; i < 4; ++i) {
+  std::vector<INPUT> in(2 * static_cast<size_t>(clicks));
+  for (size_t i = 0; i < in.size(); ++i) {
     in[i].type = INPUT_MOUSE;
     in[i].mi.dx = x;
     in[i].mi.dy = y;
-    in[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | buttons[i];
+    in[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
   }
-  ::SendInput(4, in, sizeof(INPUT));
+  ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
   WaitPumpingMessages(30);
 }
+
+void DoubleClickAt(POINT screen) { ClickAt(screen, 2); }
 
 void WriteHotkeyFile(const std::string& path, const std::string& setting, const std::vector<std::string>& lines) {
   std::string text = "[Setting]\r\n" + setting + "\r\nEnable=1\r\n";

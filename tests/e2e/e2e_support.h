@@ -50,6 +50,8 @@ HWND StartAndFindMainWindow(RunningProcess& p);
 
 // Input from outside the program, as a user gives it.
 void PressChord(std::initializer_list<BYTE> modifiers, BYTE key);
+// Left clicks at a point of the screen, as the mouse gives them.
+void ClickAt(POINT screen, int clicks = 1);
 void DoubleClickAt(POINT screen);
 
 // A hotkey file with the given [Setting] lines (Enable=1 is added) and action lines.

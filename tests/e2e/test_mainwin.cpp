@@ -167,10 +167,7 @@ TEST_CASE("main window: the minimize and close buttons hide it; the program keep
     WaitUntil([] { return false; }, 300);
     RECT rc;
     ::GetWindowRect(::GetDlgItem(q.main, id), &rc);
-    ::SetCursorPos((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-    WaitUntil([] { return false; }, 100);
-    ::mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
-    ::mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    ClickAt(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
     CHECK(WaitUntil([&] { return ::IsWindowVisible(q.main) == FALSE; }, 5000));
     CHECK(q.process.Running());
     CHECK(TrayIconAlive(q.main));

@@ -13,6 +13,7 @@
 #include "include/IcoListView.h"
 #include "include/handles.h"
 #include "include/listmarkup.h"
+#include "tests/e2e/e2e_support.h"
 #include "tests/include/controls_support.h"
 
 namespace doctest {
@@ -717,13 +718,7 @@ TEST_CASE("a real mouse click on the check box toggles it once") {
   POINT pt = {c.left + 10, (c.top + c.bottom) / 2};
   ::ClientToScreen(rig.h, &pt);
   ::SetForegroundWindow(rig.parent.hwnd());
-  ::SetCursorPos(pt.x, pt.y);
-  PumpMessages();
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  ::SendInput(2, in, sizeof(INPUT));
+  ClickAt(pt);
   for (int i = 0; i < 20 && !rig.list.GetCheckState(0); ++i) {
     PumpMessages();
     ::Sleep(10);
