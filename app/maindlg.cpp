@@ -56,6 +56,11 @@ constexpr int kStatusIds[] = {IDC_STATUS_TOTAL, IDC_STATUS_REGISTERED, IDC_STATU
 constexpr COLORREF kStatusColours[] = {RGB(0, 0, 255), RGB(0, 150, 0), RGB(200, 0, 0), RGB(50, 50, 50)};
 constexpr int kVersionIds[] = {IDC_VERSION_PRODUCT, IDC_VERSION_BUILD, IDC_VERSION_INSTALLED};
 
+// The window has no default button; this id, which no control and no command has, stands in for one.
+// Enter away from a button then does nothing, where the dialog manager would send IDOK, which is
+// also the exit command.
+constexpr WORD kNoDefaultButton = 0x7FFE;
+
 // The owner-draw, colour and notify messages a child asks its parent for come back to it with
 // this offset, so each control draws itself.
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
@@ -149,6 +154,9 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_DESTROY:
       OnDestroy();
+      return TRUE;
+    case DM_GETDEFID:
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, MAKELONG(kNoDefaultButton, DC_HASDEFID));
       return TRUE;
     default: {
       INT_PTR result = FALSE;

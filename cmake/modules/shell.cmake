@@ -1,0 +1,3 @@
+# End-to-end tests of the shell: the keyboard in its windows, the tray icon's sequences, hotkey
+# dispatch meeting the user's other doings, and the end of the program while work is under way.
+list(APPEND E2E_TESTS tests/e2e/test_keyboard.cpp)
