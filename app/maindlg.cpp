@@ -61,6 +61,9 @@ constexpr int kVersionIds[] = {IDC_VERSION_PRODUCT, IDC_VERSION_BUILD, IDC_VERSI
 // also the exit command.
 constexpr WORD kNoDefaultButton = 0x7FFE;
 
+// How long the exit waits for the update thread to end.
+constexpr DWORD kUpdateJoinMs = 150;
+
 // The owner-draw, colour and notify messages a child asks its parent for come back to it with
 // this offset, so each control draws itself.
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
@@ -700,8 +703,10 @@ void CMainDlg::OnImportCommand() {
 }
 
 void CMainDlg::OnDestroy() {
-  // The update thread may sit in its pause or its message box: both end at once.
-  m_update.Stop(3000);
+  // The update thread may sit in its pause, its message box or a download: the first two end at
+  // once and the download is cut off. A thread that still cannot end in this short while ends with
+  // the process; the user's exit does not wait for a server.
+  m_update.Stop(kUpdateJoinMs);
   ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
   ::KillTimer(m_hWnd, IDT_FIRST_RUN_SHOW);
   m_trayIcon.Remove();
