@@ -430,11 +430,16 @@ void CMainDlg::AddTrayIcon() {
 }
 
 void CMainDlg::OnTaskbarCreated() {
-  if (!m_trayIcon.AddAgain()) ::SetTimer(m_hWnd, IDT_TRAY_RETRY, 2000, nullptr);
+  // The new taskbar shows no icons: add ours again, and retry only as long as it is not in.
+  if (m_trayIcon.AddAgain()) {
+    ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  } else {
+    ::SetTimer(m_hWnd, IDT_TRAY_RETRY, 2000, nullptr);
+  }
 }
 
 void CMainDlg::OnTimer(UINT_PTR id) {
-  if (id == IDT_TRAY_RETRY && m_trayIcon.AddAgain()) ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  if (id == IDT_TRAY_RETRY && (m_trayIcon.added() || m_trayIcon.AddAgain())) ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
   if (id == IDT_FIRST_RUN_SHOW) {
     ::KillTimer(m_hWnd, IDT_FIRST_RUN_SHOW);
     ShowNormal();
