@@ -214,8 +214,7 @@ BOOL CMainDlg::OnInitDialog() {
   m_volumePopup.Create(m_hWnd);
   AddTrayIcon();
   ::SetForegroundWindow(m_hWnd);
-  m_hotkeys.RegisterAll(m_hWnd);
-  RefreshStatus(m_hotkeys.stats());
+  RegisterAtStart();
   FirstRun();
   m_update.Start(m_hWnd, UpdateConfigFromSettings(Paths().settingsIni));
   MakeLayered();
@@ -557,6 +556,15 @@ void CMainDlg::ShowTrayMenu() {
   m_guardHandedOver = true;
   RunCommand(static_cast<int>(id));
   m_guardHandedOver = false;
+}
+
+void CMainDlg::RegisterAtStart() {
+  // The message box of a refused hotkey runs a message loop. Under the guard, nothing the tray or a
+  // second start asks for meanwhile can register the table anew beneath this first registration.
+  m_busy = true;
+  m_hotkeys.RegisterAll(m_hWnd);
+  m_busy = false;
+  RefreshStatus(m_hotkeys.stats());
 }
 
 void CMainDlg::ReRegisterHotkeys() {

@@ -80,6 +80,8 @@ class CMainDlg {
   // Runs a menu or button command; the tray menu passes its guard on to the command it chose.
   void RunCommand(int id);
 
+  // The first registration of the hotkeys, inside the busy guard, and the status lines.
+  void RegisterAtStart();
   void AddTrayIcon();
   void ShowTrayMenu();
   MenuHandle BuildTrayMenu();
