@@ -581,7 +581,13 @@ void CMainDlg::OnVolumeNotify(int iconId, const char* text) {
 }
 
 void CMainDlg::OnHotkey(WPARAM id) {
-  if (std::optional<_HotkeyItem> item = m_hotkeys.FindById(id)) RunHotkeyActions(m_hWnd, *item);
+  std::optional<_HotkeyItem> item = m_hotkeys.FindById(id);
+  if (!item) return;
+  // A hotkey held down repeats. Its repeats while its own list runs (in a Sleep, say) are no new
+  // presses; another hotkey pressed meanwhile still runs at once, nested in this one.
+  if (!m_runningHotkeys.insert(item->path).second) return;
+  RunHotkeyActions(m_hWnd, *item);
+  m_runningHotkeys.erase(item->path);
 }
 
 void CMainDlg::RefreshStatus(const HotkeyStats& stats) {

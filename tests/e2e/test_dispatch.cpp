@@ -45,6 +45,16 @@ std::vector<HWND> WindowsTitled(DWORD pid, const std::string& caption) {
   return search.found;
 }
 
+size_t Count(const std::string& text, const std::string& what) {
+  size_t n = 0;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
+void Key(BYTE vk, bool down) {
+  ::keybd_event(vk, static_cast<BYTE>(::MapVirtualKeyA(vk, 0)), down ? 0 : KEYEVENTF_KEYUP, 0);
+}
+
 }  // namespace
 
 TEST_CASE("while a refused hotkey is reported at start, the tray cannot register the hotkeys anew beneath it") {
@@ -95,4 +105,39 @@ TEST_CASE("while a refused hotkey is reported at start, the tray cannot register
   CHECK(WaitUntil([&] { return ReadFileBytes(out).find("six") != std::string::npos; }, 15000));
   ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
   CHECK(process.WaitExit(10000) == 2);
+}
+
+TEST_CASE("a hotkey held down runs its list once; another hotkey pressed during the list runs at once") {
+  ProgramCopy program;
+  std::string out = program / "order.txt";
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('1'),
+                  {EchoLine("held", out), "Sleep 5000", EchoLine("end", out)});
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00002.ini", Combo('2'), {EchoLine("other", out)});
+  RunningProcess process(program.exe());
+  HWND main = StartAndFindMainWindow(process);
+  REQUIRE(main);
+  REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1024)).find('2') != std::string::npos; }, 10000));
+
+  // The key stays down: the keyboard repeats it while the list sleeps.
+  for (BYTE m : {kCtrl, kShift, kAlt}) Key(m, true);
+  for (int i = 0; i < 8; ++i) {
+    Key('1', true);
+    WaitUntil([] { return false; }, 120);
+  }
+  Key('1', false);
+  for (BYTE m : {kAlt, kShift, kCtrl}) Key(m, false);
+  WaitUntil([] { return false; }, 1000);
+  PressChord({kCtrl, kShift, kAlt}, '2');
+
+  REQUIRE(WaitUntil([&] { return ReadFileBytes(out).find("end") != std::string::npos; }, 20000));
+  // Whatever a repeat had started would have written by now.
+  WaitUntil([] { return false; }, 3000);
+  std::string order = ReadFileBytes(out);
+  CAPTURE(order);
+  CHECK(Count(order, "held") == 1);
+  CHECK(Count(order, "other") == 1);
+  CHECK(Count(order, "end") == 1);
+  CHECK(order.find("other") < order.find("end"));
+  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+  CHECK(process.WaitExit(20000) == 2);
 }
