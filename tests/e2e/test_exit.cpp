@@ -10,6 +10,10 @@
 
 namespace {
 
+constexpr BYTE kCtrl = VK_CONTROL, kAlt = VK_MENU, kShift = VK_SHIFT;
+// Ctrl+Shift+Alt with a digit: combinations no desktop keeps for itself.
+std::string Combo(char digit) { return "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=" + std::to_string(static_cast<int>(digit)); }
+
 struct Quorvel {
   RunningProcess process;
   HWND main = nullptr;
@@ -24,6 +28,13 @@ struct Quorvel {
       process.WaitExit(10000);
     }
   }
+  void ExitThroughTrayMenu() {
+    ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+    REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+    WaitUntil([] { return false; }, 300);
+    PressChord({}, VK_UP);
+    PressChord({}, VK_RETURN);
+  }
 };
 
 std::string FixtureFile(const char* name) { return std::string(QUORVEL_HTTP_FIXTURE_DIR) + "\\" + name; }
@@ -33,6 +44,10 @@ std::string HttpBase() {
   while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
   REQUIRE_FALSE(port.empty());
   return "http://127.0.0.1:" + port + "/";
+}
+
+std::string EchoLine(const std::string& word, const std::string& file) {
+  return "ShellExecuteEx \"cmd.exe\" \"/c echo " + word + ">> " + file + "\" \"\"";
 }
 
 }  // namespace
@@ -59,4 +74,19 @@ TEST_CASE("exit while the update check downloads: the program ends before the do
       10000));
   CHECK(seen.find("slow.txt: client left") != std::string::npos);
   CHECK(seen.find("slow.txt: sent") == std::string::npos);
+}
+
+TEST_CASE("exit through the tray menu during a hotkey's Sleep drops the rest of its list") {
+  ProgramCopy program;
+  std::string out = program / "order.txt";
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('1'),
+                  {EchoLine("early", out), "Sleep 8000", EchoLine("late", out)});
+  Quorvel q(program);
+  PressChord({kCtrl, kShift, kAlt}, '1');
+  REQUIRE(WaitUntil([&] { return ReadFileBytes(out).find("early") != std::string::npos; }, 15000));
+  q.ExitThroughTrayMenu();
+  CHECK(q.process.WaitExit(10000) == 2);
+  // A program started by the rest of the list would have written by now.
+  WaitUntil([] { return false; }, 4000);
+  CHECK(ReadFileBytes(out) == "early\r\n");
 }
