@@ -13,6 +13,7 @@
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
+#include "predefinedtext/clipboard.h"
 #include "predefinedtext/opt_textshortcuts.h"
 #include "maindlg_ids.h"
 #include "resource.h"
@@ -765,6 +766,9 @@ void CMainDlg::HideToTray() {
 }
 
 void CMainDlg::Quit() {
+  // A paste waiting for its target would put the user's clipboard back only after the window is
+  // gone (or never, when the session ends): it is put back now.
+  CLIPBD::RestoreInterruptedPaste(m_hWnd);
   ::DestroyWindow(m_hWnd);
   ::PostQuitMessage(2);
 }

@@ -6,7 +6,9 @@
 #include <string>
 
 #include "include/GlobalData.h"
+#include "predefinedtext/PredefinedTextSelector.h"
 #include "tests/e2e/e2e_support.h"
+#include "tests/predefinedtext/clipboard_support.h"
 
 namespace {
 
@@ -34,6 +36,25 @@ struct Quorvel {
     WaitUntil([] { return false; }, 300);
     PressChord({}, VK_UP);
     PressChord({}, VK_RETURN);
+  }
+};
+
+// A stand-in for the user's program, in front, with the focus in its edit control.
+struct Target {
+  RunningProcess process{QUORVEL_PASTE_TARGET};
+  HWND window = nullptr, edit = nullptr;
+  Target() {
+    REQUIRE(WaitUntil(
+        [&] {
+          window = ::FindWindowA("QuorvelPasteTarget", nullptr);
+          return window && (edit = ::GetDlgItem(window, 100)) != nullptr;
+        },
+        10000));
+    ::SetForegroundWindow(window);
+    REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5000));
+  }
+  ~Target() {
+    if (process.Running()) ::PostMessageA(window, WM_CLOSE, 0, 0);
   }
 };
 
@@ -89,4 +110,37 @@ TEST_CASE("exit through the tray menu during a hotkey's Sleep drops the rest of 
   // A program started by the rest of the list would have written by now.
   WaitUntil([] { return false; }, 4000);
   CHECK(ReadFileBytes(out) == "early\r\n");
+}
+
+TEST_CASE("the exit or the end of the session during a paste's wait puts the user's clipboard back") {
+  for (bool sessionEnds : {false, true}) {
+    CAPTURE(sessionEnds);
+    ProgramCopy program;
+    WriteFileBytes(program / "predefinedtext\\data.xml",
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?><config><item name=\"Greeting\" value=\"pasted words\"/>"
+                   "</config>");
+    WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('2'), {"InsertPredefinedText"});
+    Quorvel q(program);
+    Target target;
+    FillClipboard("the user's own text", "", 0);
+
+    PressChord({kCtrl, kShift, kAlt}, '2');
+    HWND selector = nullptr;
+    REQUIRE(WaitUntil([&] { return (selector = ::FindWindowA(kSelectorWindowClass, nullptr)) != nullptr; }, 10000));
+    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(selector, kSelectorPreviewId)) == "pasted words"; }, 5000));
+    HWND tree = ::GetDlgItem(selector, kSelectorTreeId);
+    POINT onLabel = {50, 10};
+    ::ClientToScreen(tree, &onLabel);
+    DoubleClickAt(onLabel);
+    // The text is on the clipboard for the target to paste; the program waits for it now.
+    REQUIRE(WaitUntil([] { return ReadClipboard().text == "pasted words"; }, 5000));
+    if (sessionEnds) {
+      DWORD_PTR ignored = 0;
+      ::SendMessageTimeoutA(q.main, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 5000, &ignored);
+    } else {
+      ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+    }
+    CHECK(q.process.WaitExit(10000) == 2);
+    CHECK(ReadClipboard().text == "the user's own text");
+  }
 }
