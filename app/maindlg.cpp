@@ -63,7 +63,7 @@ constexpr int kVersionIds[] = {IDC_VERSION_PRODUCT, IDC_VERSION_BUILD, IDC_VERSI
 constexpr WORD kNoDefaultButton = 0x7FFE;
 
 // How long the exit waits for the update thread to end.
-constexpr DWORD kUpdateJoinMs = 150;
+constexpr DWORD kUpdateJoinMs = 50;
 
 // The owner-draw, colour and notify messages a child asks its parent for come back to it with
 // this offset, so each control draws itself.

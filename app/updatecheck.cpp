@@ -210,7 +210,9 @@ bool CUpdateCheck::Stop(DWORD ms) {
   for (;;) {
     // The box may come up just after a look, so look again each round.
     ::EnumThreadWindows(m_threadId, CloseBox, 0);
-    if (::WaitForSingleObject(m_thread.get(), 20) == WAIT_OBJECT_0) return true;
+    DWORD elapsed = ::GetTickCount() - start;
+    DWORD slice = elapsed >= ms ? 0 : std::min<DWORD>(20, ms - elapsed);
+    if (::WaitForSingleObject(m_thread.get(), slice) == WAIT_OBJECT_0) return true;
     if (::GetTickCount() - start >= ms) return false;
   }
 }

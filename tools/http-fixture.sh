@@ -16,13 +16,13 @@ case "$cmd" in
     printf '99.5%040d' 0 >"$dir/www/long.txt"
     rm -f "$dir/port" "$dir/log"
     # Files as they are, and /slow.txt: a version file whose body comes only after a pause of
-    # SLOW_SECONDS (2), for the tests of a download cut short. Its handler logs "slow.txt: sent"
-    # when the body went out and "slow.txt: client left" when the client closed the connection
-    # during the pause.
+    # QUORVEL_SLOW_SECONDS (default 2), for the tests of a download cut short. Its handler logs
+    # "slow.txt: sent" when the body went out and "slow.txt: client left" when the client closed
+    # the connection during the pause.
     python3 -u - "$dir/www" >"$dir/log" 2>&1 <<'PY' &
-import functools, http.server, select, socket, sys, time
+import functools, http.server, os, select, socket, sys, time
 
-SLOW_SECONDS = 2.0
+SLOW_SECONDS = float(os.environ.get("QUORVEL_SLOW_SECONDS", "2"))
 
 class Handler(http.server.SimpleHTTPRequestHandler):
     def do_GET(self):
