@@ -708,7 +708,7 @@ TEST_CASE("manage hotkeys: damaged hotkey files load, edit and save without harm
             [&](HWND d) {
               HWND list = Item(d, IDC_MH_LIST);
               REQUIRE(RowCount(list) == 4);
-              CHECK(Cell(list, 1, 0) == "CTRL+ALT+WIN+-1");
+              CHECK(Cell(list, 1, 0) == "CTRL+ALT+WIN+99999");
               CHECK(RowChecked(list, 1));
               CHECK_FALSE(RowChecked(list, 0));
               SelectRow(list, 3);
@@ -730,7 +730,9 @@ TEST_CASE("manage hotkeys: damaged hotkey files load, edit and save without harm
               CHECK(Checked(e, IDC_AH_WIN));
               CHECK(Checked(e, IDC_AH_ALT));
               CHECK(RowCount(Item(e, IDC_AH_ACTIONS)) == 2);
-              Click(e, IDOK);  // vk -1 opened like a new hotkey, so a key is selected
+              // A code beyond the virtual keys is no key the editor offers: none is selected.
+              CHECK(ComboSelection(Item(e, IDC_AH_KEY)).empty());
+              Click(e, IDCANCEL);
             })
       .Then(FindManager, [&](HWND d) { PostClick(d, IDOK); });
   script.Start();
@@ -742,10 +744,48 @@ TEST_CASE("manage hotkeys: damaged hotkey files load, edit and save without harm
   HotkeyDefinition absurd = ReadHotkeyFile(program.hotkeys + "\\Hotkey-00002.ini");
   CHECK(absurd.Alt == 1);
   CHECK(absurd.Win == 1);
-  CHECK(absurd.vk >= 65);
+  CHECK(absurd.vk == 99999);
   CHECK(absurd.Description == std::string(30000, 'D'));
   CHECK(absurd.ActionLines == std::vector<std::string>{"no equals sign", "%s%n%d"});
   CHECK(program.Get("Hotkey-00001.ini") == HotkeyFile(0, 0, 0, 0, 0, 0, ""));
+}
+
+TEST_CASE("manage hotkeys: a key code beyond the virtual keys shows as its number, is saved as read, never registered") {
+  ProgramFixture program;
+  program.Put("Hotkey-00001.ini", HotkeyFile(0, 1, 0, 0, 300, 1, "Far", {"Sleep 1"}));
+  program.Put("Hotkey-00002.ini", HotkeyFile(1, 0, 0, 0, 'B', 1, "Near"));
+  CManageHotkeysDlg dlg;
+  dlg.SetFolder(program.hotkeys);
+  DialogScript script;
+  script
+      .Then(FindManager,
+            [&](HWND d) {
+              HWND list = Item(d, IDC_MH_LIST);
+              REQUIRE(RowCount(list) == 2);
+              CHECK(Cell(list, 0, 0) == "CTRL+300");
+              SelectRow(list, 1);
+              Click(d, IDC_MH_UP);
+              PostClick(d, IDOK);
+            });
+  script.Start();
+  CHECK(dlg.DoModal(nullptr) == IDOK);
+  CHECK(script.Done());
+  CHECK(program.Get("Hotkey-00001.ini") == HotkeyFile(1, 0, 0, 0, 'B', 1, "Near"));
+  CHECK(program.Get("Hotkey-00002.ini") == HotkeyFile(0, 1, 0, 0, 300, 1, "Far", {"Sleep 1"}));
+
+  Holder window;
+  CHotkeyTable table;
+  table.SetFolder(program.hotkeys);
+  std::vector<std::string> reports;
+  table.SetReport([&](HWND, const std::string& m) { reports.push_back(m); });
+  CHECK(table.RegisterAll(window.hwnd()) == 2);
+  CHECK(table.stats().registered == 1);
+  CHECK(table.stats().failed == 1);
+  REQUIRE(table.items().size() == 2);
+  CHECK(table.items()[1].registered == 0);
+  REQUIRE(reports.size() == 1);
+  CHECK(reports[0].find("CTRL+300") != std::string::npos);
+  table.UnregisterAll(window.hwnd());
 }
 
 // ---- look -------------------------------------------------------------------------------------

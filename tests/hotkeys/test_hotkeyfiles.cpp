@@ -108,8 +108,6 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
     CHECK(d.Alt >= 0);
     CHECK(d.Alt <= 1);
     CHECK(d.Enable <= 1);
-    CHECK(d.vk >= -1);
-    CHECK(d.vk <= 254);
   }
   CHECK(ReadHotkeyFile(f / "empty.ini").Enable == 0);
   CHECK(ReadHotkeyFile(f / "nosection.ini").Enable == 0);
@@ -117,6 +115,26 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
   CHECK(ReadHotkeyFile(f / "huge.ini").Description.size() < 65535);
   CHECK(ReadHotkeyFile(f / "missing.ini").vk == 0);
   CHECK(Snapshot(f.folder) == before);
+}
+
+TEST_CASE("a key code beyond the virtual keys is read and saved again as the file has it") {
+  HotkeysFixture f;
+  WriteFileBytes(f / "a.ini", "[Setting]\r\nCtrl=1\r\nvk=300\r\nEnable=1\r\nDescription=far\r\n");
+  WriteFileBytes(f / "b.ini", "[Setting]\r\nAlt=1\r\nvk=-7\r\nEnable=1\r\n");
+  WriteFileBytes(f / "c.ini", "[Setting]\r\nWin=1\r\nvk=255\r\n");
+  std::vector<_HotkeyItem> items;
+  ListHotkeyFiles(items, f.folder);
+  std::vector<HotkeyDefinition> set;
+  for (const _HotkeyItem& item : items) set.push_back(ReadHotkeyFile(item.path));
+  REQUIRE(set.size() == 3);
+  CHECK(set[0].vk == 300);
+  CHECK(set[1].vk == -7);
+  CHECK(set[2].vk == 255);
+  CHECK(FormatHotkeyText(set[0]) == "CTRL+300");
+  REQUIRE(WriteAllHotkeyFiles(set, f.folder));
+  CHECK(ReadFileBytes(f / "Hotkey-00001.ini").find("\r\nvk=300\r\n") != std::string::npos);
+  CHECK(ReadFileBytes(f / "Hotkey-00002.ini").find("\r\nvk=-7\r\n") != std::string::npos);
+  CHECK(ReadFileBytes(f / "Hotkey-00003.ini").find("\r\nvk=255\r\n") != std::string::npos);
 }
 
 TEST_CASE("an [Action] section longer than the first buffer is read whole") {
