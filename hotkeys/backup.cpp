@@ -162,10 +162,17 @@ BackupResult ExportBackup(const std::string& path, const BackupLocations& where)
     hotkeys.push_back(std::move(h));
   }
 
-  // Without a readable text store the backup holds an empty CannedResponds.
+  // Without a text file the backup holds an empty CannedResponds. A file that is there but does
+  // not read as a store (in use, unreadable, damaged) fails the export instead: its backup would
+  // carry no texts, and importing it later would empty the user's texts without a word.
   CXmlDocument texts;
   xml::NodePtr config;
-  if (texts.Load(where.dataXmlPath)) texts.SelectSingleNode(texts.m_pDoc, "config", config);
+  if (CMiscFuns::IsFileExist(where.dataXmlPath)) {
+    if (!texts.Load(where.dataXmlPath) || texts.SelectSingleNode(texts.m_pDoc, "config", config) != XML_S_OK ||
+        !config) {
+      return BackupResult::WriteFailed;
+    }
+  }
 
   xml::NodePtr document = backup::BuildBackupDocument(hotkeys, config.get());
   if (!document) return BackupResult::NoDocument;

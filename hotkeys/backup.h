@@ -17,7 +17,8 @@ enum class BackupResult {
   Done,
   NotABackup,   // missing, unreadable, not XML, no hotkeys or texts, values beyond the limits
   NoDocument,   // no document could be created
-  WriteFailed,  // nothing was changed on disk (import) or no file was written (export)
+  WriteFailed,  // nothing was changed on disk (import) or no file was written (export), also when
+                // the text file is there but does not read as a store
 };
 
 struct BackupLocations {
@@ -28,6 +29,7 @@ struct BackupLocations {
 BackupLocations DefaultBackupLocations();
 
 // Writes what is on disk now into `path`. An existing file is replaced only by a complete one.
+// A missing text file gives an empty text list; one that cannot be read as a store fails.
 BackupResult ExportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations());
 
 // Replaces all hotkey files and the predefined text file by the backup's content: the whole file

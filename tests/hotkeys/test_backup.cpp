@@ -390,11 +390,14 @@ TEST_CASE("export without a text file writes an empty text list, and that backup
   REQUIRE(texts);
   CHECK(texts->SelectSingleNode("/config"));
 
+  // A text file that is there but is no store gives no backup: it would carry no texts.
+  const std::string kept = ReadFileBytes(path);
   WriteFileBytes(f.where.dataXmlPath, "not xml");
-  REQUIRE(ExportBackup(path, f.where) == BackupResult::Done);
-  doc = xml::LoadDocument(path);
-  REQUIRE(doc);
-  CHECK_FALSE(doc->SelectSingleNode("/DATA/CannedResponds/config")->HasChildNodes());
+  CHECK(ExportBackup(path, f.where) == BackupResult::WriteFailed);
+  CHECK(ReadFileBytes(path) == kept);
+  WriteFileBytes(f.where.dataXmlPath, "<?xml version=\"1.0\"?><other/>");
+  CHECK(ExportBackup(path, f.where) == BackupResult::WriteFailed);
+  CHECK(ReadFileBytes(path) == kept);
 }
 
 namespace {
@@ -430,17 +433,18 @@ class DialogAnswerer {
   }
   void Run() {
     const DWORD start = ::GetTickCount();
-    while (!m_stop && ::GetTickCount() - start < 20000) {
+    while (!m_stop && ::GetTickCount() - start < 60000) {
       m_found = nullptr;
       ::EnumWindows(Find, reinterpret_cast<LPARAM>(this));
       if (HWND dlg = m_found) {
         HWND text = ::GetDlgItem(dlg, 0xFFFF);
-        if (!m_answeredFile && (::GetDlgItem(dlg, 1152) || ::GetDlgItem(dlg, 1148))) {
+        const bool fileDialog = ::GetDlgItem(dlg, 1152) || ::GetDlgItem(dlg, 1148);
+        if (!m_answeredFile && fileDialog) {
           ::SendDlgItemMessageA(dlg, 1152, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(m_file.c_str()));
           ::SendDlgItemMessageA(dlg, 1148, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(m_file.c_str()));
           m_answeredFile = true;
           ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        } else if (m_answeredFile && text) {
+        } else if (m_answeredFile && text && !fileDialog) {  // the file dialog may still be closing
           char buf[512] = {};
           ::GetWindowTextA(text, buf, sizeof buf);
           m_message = buf;
@@ -476,4 +480,37 @@ TEST_CASE("the import command through the real file dialog and message box") {
   CHECK_FALSE(imported);
   CHECK(message == "not a backup");
   CHECK(f.State() == before);
+}
+
+TEST_CASE("export through the real save dialog fails on a text file it cannot read, and writes no backup") {
+  BackupFixture f;
+  MakeFolder(f.app / "backups");
+  const std::string path = f.app / "backups\\texts.hkb";
+  const std::string texts = ReadFileBytes(f.where.dataXmlPath);
+  std::string message;
+  {
+    // Another program holds the text file open and lets no one read it.
+    FileHandle busy(::CreateFileA(f.where.dataXmlPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    REQUIRE(busy);
+    DialogAnswerer answerer(path);
+    ExportHotkeysInteractive(nullptr, f.where, {});
+    CHECK(answerer.answeredFile());
+    message = answerer.message();
+  }
+  CHECK(message == "export failed");
+  CHECK_FALSE(FileExists(path));
+  CHECK(ReadFileBytes(f.where.dataXmlPath) == texts);
+
+  // Once it can be read, the same command writes a backup that holds the texts.
+  ::DeleteFileA(path.c_str());
+  {
+    DialogAnswerer answerer(path);
+    ExportHotkeysInteractive(nullptr, f.where, {});
+    message = answerer.message();
+  }
+  CHECK(message == "exported");
+  xml::NodePtr doc = xml::LoadDocument(path);
+  REQUIRE(doc);
+  CHECK(doc->SelectNodes("/DATA/CannedResponds/config/item").Length() == 2);
 }
