@@ -278,7 +278,8 @@ void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
   }
 }
 
-bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts) {
+bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts,
+                              const std::function<void()>& imported) {
   std::string path;
   if (!Choose(prompts, owner, false, path)) return false;
   BackupResult result = BackupResult::WriteFailed;
@@ -291,6 +292,8 @@ bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
   }
   switch (result) {
     case BackupResult::Done:
+      // The message box runs a message loop: the new hotkeys must be the registered ones by then.
+      if (imported) imported();
       Show(prompts, owner, "L0121", MB_ICONINFORMATION);
       return true;
     case BackupResult::NotABackup:
@@ -308,4 +311,6 @@ bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
 
 void ExportHotkeysInteractive(HWND owner) { ExportHotkeysInteractive(owner, DefaultBackupLocations(), {}); }
 
-bool ImportHotkeysInteractive(HWND owner) { return ImportHotkeysInteractive(owner, DefaultBackupLocations(), {}); }
+bool ImportHotkeysInteractive(HWND owner, const std::function<void()>& imported) {
+  return ImportHotkeysInteractive(owner, DefaultBackupLocations(), {}, imported);
+}

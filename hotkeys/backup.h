@@ -10,8 +10,10 @@
 
 // Asks for a file name (save dialog) and writes the backup; reports success or failure itself.
 void ExportHotkeysInteractive(HWND owner);
-// Asks for a file, validates and imports it; reports itself; true when the hotkeys and texts were replaced.
-bool ImportHotkeysInteractive(HWND owner);
+// Asks for a file, validates and imports it; reports itself; true when the hotkeys and texts were
+// replaced. After a good import `imported` runs before the message is shown (the caller registers
+// the new hotkeys there), so no press during the message finds the old registrations.
+bool ImportHotkeysInteractive(HWND owner, const std::function<void()>& imported);
 
 enum class BackupResult {
   Done,
@@ -50,7 +52,8 @@ struct BackupPrompts {
   std::function<void(HWND owner, const std::string& text, UINT icon)> showMessage;
 };
 void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts);
-bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts);
+bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts,
+                              const std::function<void()>& imported = nullptr);
 
 // Stops an import right after the named step, as a crash there would (tests of the recovery).
 // Steps: "texts-aside", "journal", "texts-swapped", "hotkeys-swapped". Empty: no stop.

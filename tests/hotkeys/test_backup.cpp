@@ -219,7 +219,9 @@ TEST_CASE("the import command names a damaged backup and a failed write, and rep
 
   SUBCASE("damaged") {
     a.file = f.Backup("bad.hkb", backup_corpus::DamagedBackups()[3].second);
-    CHECK_FALSE(ImportHotkeysInteractive(nullptr, f.where, a.Prompts()));
+    bool registered = false;
+    CHECK_FALSE(ImportHotkeysInteractive(nullptr, f.where, a.Prompts(), [&] { registered = true; }));
+    CHECK_FALSE(registered);
     REQUIRE(a.messages.size() == 1);
     CHECK(a.messages[0].first == "not a backup");
     CHECK(a.messages[0].second == MB_ICONERROR);
@@ -244,7 +246,15 @@ TEST_CASE("the import command names a damaged backup and a failed write, and rep
   }
   SUBCASE("good") {
     a.file = f.Backup("good.hkb", backup_corpus::GoodBackup());
-    CHECK(ImportHotkeysInteractive(nullptr, f.where, a.Prompts()));
+    // The caller's re-registration runs once, on the new files, before the message comes.
+    std::vector<size_t> messagesAtRegistration;
+    std::vector<std::string> filesAtRegistration;
+    CHECK(ImportHotkeysInteractive(nullptr, f.where, a.Prompts(), [&] {
+      messagesAtRegistration.push_back(a.messages.size());
+      filesAtRegistration = FolderEntries(f.where.hotkeysFolder);
+    }));
+    CHECK(messagesAtRegistration == std::vector<size_t>{0});
+    CHECK(filesAtRegistration == std::vector<std::string>{"Hotkey-00001.ini"});
     REQUIRE(a.messages.size() == 1);
     CHECK(a.messages[0].first == "imported");
     CHECK(a.messages[0].second == MB_ICONINFORMATION);
