@@ -130,13 +130,16 @@ bool Choose(const BackupPrompts& prompts, HWND owner, bool save, std::string& pa
   return prompts.chooseFile ? prompts.chooseFile(owner, save, path) : ChooseBackupFile(owner, save, path);
 }
 
-void Show(const BackupPrompts& prompts, HWND owner, const char* key, UINT icon) {
-  const std::string text = GetLanguageText(key);
+void ShowText(const BackupPrompts& prompts, HWND owner, const std::string& text, UINT icon) {
   if (prompts.showMessage) {
     prompts.showMessage(owner, text, icon);
   } else {
     ShowBackupMessage(owner, text, icon);
   }
+}
+
+void Show(const BackupPrompts& prompts, HWND owner, const char* key, UINT icon) {
+  ShowText(prompts, owner, GetLanguageText(key), icon);
 }
 
 }  // namespace
@@ -179,7 +182,9 @@ BackupResult ExportBackup(const std::string& path, const BackupLocations& where)
   return xml::SaveDocument(*document, path) == XML_S_OK ? BackupResult::Done : BackupResult::WriteFailed;
 }
 
-BackupResult ImportBackup(const std::string& path, const BackupLocations& where, const IniWriteFn& write) {
+BackupResult ImportBackup(const std::string& path, const BackupLocations& where, const IniWriteFn& write,
+                          const FileMoveFn& move, std::string* keptOldHotkeys) {
+  if (keptOldHotkeys) keptOldHotkeys->clear();
   RecoverInterruptedImport(where);
 
   // 1. The whole backup is read and checked before anything is written.
@@ -227,7 +232,7 @@ BackupResult ImportBackup(const std::string& path, const BackupLocations& where,
   if (CrashHere("texts-swapped")) return BackupResult::WriteFailed;
 
   // 5. The new hotkeys in; the writer puts the old set back itself when it fails.
-  if (!WriteAllHotkeyFiles(content.hotkeys, where.hotkeysFolder, write)) return undoTexts();
+  if (!WriteAllHotkeyFiles(content.hotkeys, where.hotkeysFolder, write, move, keptOldHotkeys)) return undoTexts();
   if (CrashHere("hotkeys-swapped")) return BackupResult::WriteFailed;
 
   // 6. Done: without the journal the new state stands; the old texts go.
@@ -283,8 +288,9 @@ bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
   std::string path;
   if (!Choose(prompts, owner, false, path)) return false;
   BackupResult result = BackupResult::WriteFailed;
+  std::string kept;
   try {
-    result = ImportBackup(path, where);
+    result = ImportBackup(path, where, nullptr, nullptr, &kept);
   } catch (const std::bad_alloc&) {
     // Whatever was under way is put right: both old sets, or both new ones.
     RecoverInterruptedImport(where);
@@ -304,6 +310,11 @@ bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
       return false;
     case BackupResult::WriteFailed:
       break;
+  }
+  if (!kept.empty()) {
+    // Not "nothing changed": the user has to know where the old hotkey files wait.
+    ShowText(prompts, owner, FormatLanguageText("L0200", {lang::FormatArg::Str(kept)}), MB_ICONERROR);
+    return false;
   }
   Show(prompts, owner, "L0199", MB_ICONERROR);
   return false;

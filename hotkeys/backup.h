@@ -37,8 +37,12 @@ BackupResult ExportBackup(const std::string& path, const BackupLocations& where 
 // Replaces all hotkey files and the predefined text file by the backup's content: the whole file
 // is checked first, both new sets are written aside, and only then swapped in. On any failure
 // both old sets stay exactly as they were. `write` may replace the INI writer (tests).
+// Should some old hotkey file not go back after a failed write, `keptOldHotkeys` names the folder
+// that keeps it (see WriteAllHotkeyFiles); the texts are the old ones then. `move` may replace
+// the file mover (tests).
 BackupResult ImportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations(),
-                          const IniWriteFn& write = nullptr);
+                          const IniWriteFn& write = nullptr, const FileMoveFn& move = nullptr,
+                          std::string* keptOldHotkeys = nullptr);
 
 // Finishes or undoes an import that was cut off (crash, power loss), so hotkeys and texts are
 // both old or both new. Call at start-up; export and import call it themselves first.

@@ -1,5 +1,5 @@
 // The hotkey store of the running program: the backup commands through the tray menu entries,
-// the real file dialogs and the message boxes.
+// the real file dialogs and the message boxes, and the hotkeys folder at start-up and at a save.
 #include <doctest/doctest.h>
 
 #include <windows.h>
@@ -134,4 +134,49 @@ TEST_CASE("after an import the new hotkeys are registered before its message: th
   CHECK(ReadFileBytes(out) == "new\r\n");
   ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   CHECK(WaitUntil([&] { return MessageBoxOf(q.process.pid()) == nullptr; }, 5000));
+}
+
+TEST_CASE("the user's own folders named hotkeys.old and hotkeys.new stay as they are at start-up and at a save") {
+  ProgramCopy program;
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('7'), {"Sleep 1"});
+  MakeFolder(program / "hotkeys.old");
+  WriteFileBytes(program / "hotkeys.old\\mine.ini", "[Setting]\r\nCtrl=1\r\nShift=1\r\nAlt=1\r\nvk=54\r\nEnable=1\r\n");
+  WriteFileBytes(program / "hotkeys.old\\~committing", "mine too");
+  MakeFolder(program / "hotkeys.new");
+  WriteFileBytes(program / "hotkeys.new\\notes.txt", "keep");
+  auto theirs = [&] {
+    return std::vector<std::string>{ReadFileBytes(program / "hotkeys.old\\mine.ini"),
+                                    ReadFileBytes(program / "hotkeys.old\\~committing"),
+                                    ReadFileBytes(program / "hotkeys.new\\notes.txt")};
+  };
+  const std::vector<std::string> before = theirs();
+  const std::string hotkey = ReadFileBytes(program / "hotkeys\\Hotkey-00001.ini");
+
+  RunningQuorvel q(program);
+  CHECK(FolderEntries(program / "hotkeys") == std::vector<std::string>{"Hotkey-00001.ini"});
+  CHECK(FolderEntries(program / "hotkeys.old") == std::vector<std::string>{"mine.ini", "~committing"});
+  CHECK(theirs() == before);
+
+  // The manage dialog's OK saves the hotkeys folder anew.
+  ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1075, BN_CLICKED), 0);
+  HWND manage = nullptr;
+  const std::string caption = EnglishText(program, "L0006");
+  REQUIRE(WaitUntil(
+      [&] {
+        manage = ::FindWindowA("#32770", caption.c_str());
+        DWORD owner = 0;
+        if (manage) ::GetWindowThreadProcessId(manage, &owner);
+        return manage && owner == q.process.pid() && ::GetDlgItem(manage, IDOK);
+      },
+      10000));
+  ::PostMessageA(manage, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  REQUIRE(WaitUntil([&] { return !::IsWindow(manage); }, 10000));
+  CHECK(FolderEntries(program / "hotkeys") == std::vector<std::string>{"Hotkey-00001.ini"});
+  CHECK(FolderEntries(program / "hotkeys.old") == std::vector<std::string>{"mine.ini", "~committing"});
+  CHECK(FolderEntries(program / "hotkeys.new") == std::vector<std::string>{"notes.txt"});
+  CHECK(theirs() == before);
+  // Nothing of the save is left beside the folder.
+  for (const std::string& name : FolderEntries(program.folder())) {
+    CHECK((name.rfind("hotkeys", 0) != 0 || name == "hotkeys" || name == "hotkeys.old" || name == "hotkeys.new"));
+  }
 }

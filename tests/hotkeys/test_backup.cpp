@@ -171,8 +171,7 @@ TEST_CASE("an import replaces hotkeys and texts and numbers the files from 1") {
   CHECK(texts->SelectNodes("/config/item").Length() == 1);
   // Nothing of the import is left beside the files.
   CHECK(FolderEntries(f.app / "predefinedtext") == std::vector<std::string>{"data.xml"});
-  CHECK_FALSE(CMiscFuns::IsFolderExist(f.where.hotkeysFolder + ".new"));
-  CHECK_FALSE(CMiscFuns::IsFolderExist(f.where.hotkeysFolder + ".old"));
+  CHECK(FolderEntries(f.app.path()) == std::vector<std::string>{"backups", "hotkeys", "language", "predefinedtext"});
 }
 
 TEST_CASE("line breaks in a backup's values become blanks in the hotkey file") {
@@ -280,10 +279,15 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
     CHECK(calls == 12);
     CHECK(f.State() == before);
   }
-  SUBCASE("the place for the new hotkeys is taken") {
-    WriteFileBytes(f.where.hotkeysFolder + ".new", "in the way");
+  SUBCASE("a folder in the hotkeys folder has the name of a new hotkey file") {
+    const std::string four =
+        f.Backup("four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(
+                                 backup_corpus::GoodItem() + backup_corpus::GoodItem() + backup_corpus::GoodItem() +
+                                     backup_corpus::GoodItem(),
+                                 "<config><item name=\"New\"/></config>")));
+    MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
     const Snapshot blocked = f.State();
-    CHECK(ImportBackup(path, f.where) == BackupResult::WriteFailed);
+    CHECK(ImportBackup(four, f.where) == BackupResult::WriteFailed);
     CHECK(f.State() == blocked);
   }
   SUBCASE("the new texts cannot be written aside") {
@@ -302,10 +306,15 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
     CHECK(f.State() == blocked);
   }
   SUBCASE("the command reports the failure") {
-    WriteFileBytes(f.where.hotkeysFolder + ".new", "in the way");
+    const std::string four =
+        f.Backup("four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(
+                                 backup_corpus::GoodItem() + backup_corpus::GoodItem() + backup_corpus::GoodItem() +
+                                     backup_corpus::GoodItem(),
+                                 "<config><item name=\"New\"/></config>")));
+    MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
     const Snapshot blocked = f.State();
     Answers a;
-    a.file = path;
+    a.file = four;
     CHECK_FALSE(ImportHotkeysInteractive(nullptr, f.where, a.Prompts()));
     REQUIRE(a.messages.size() == 1);
     CHECK(a.messages[0].first == "import failed");
@@ -523,4 +532,34 @@ TEST_CASE("export through the real save dialog fails on a text file it cannot re
   xml::NodePtr doc = xml::LoadDocument(path);
   REQUIRE(doc);
   CHECK(doc->SelectNodes("/DATA/CannedResponds/config/item").Length() == 2);
+}
+
+TEST_CASE("an import whose old hotkeys cannot all be put back keeps the old texts and names the folder") {
+  BackupFixture f;
+  const std::string path = f.Backup(
+      "four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(backup_corpus::GoodItem() + backup_corpus::GoodItem() +
+                                                                     backup_corpus::GoodItem() + backup_corpus::GoodItem(),
+                                                                 "<config><item name=\"New\"/></config>")));
+  // The fourth new file cannot go in, and the old third file cannot come back.
+  MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
+  const Snapshot before = f.State();
+  const std::string stuck = f.where.hotkeysFolder + "\\Hotkey-00003.ini";
+  const std::string stuckBytes = ReadFileBytes(stuck);
+  FileMoveFn moving = [&](const std::string& from, const std::string& to) {
+    if (to == stuck) return false;
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+  };
+  std::string kept;
+  CHECK(ImportBackup(path, f.where, nullptr, moving, &kept) == BackupResult::WriteFailed);
+  REQUIRE_FALSE(kept.empty());
+  CHECK(ReadFileBytes(kept + "\\Hotkey-00003.ini") == stuckBytes);
+  CHECK(ReadFileBytes(f.where.dataXmlPath) == before.at("predefinedtext\\data.xml"));
+  CHECK(ReadFileBytes(f.where.hotkeysFolder + "\\Hotkey-00001.ini") == before.at("hotkeys\\Hotkey-00001.ini"));
+
+  CHECK(ReadFileBytes(f.where.hotkeysFolder + "\\Hotkey-00002.ini") == before.at("hotkeys\\Hotkey-00002.ini"));
+  CHECK_FALSE(FileExists(stuck));
+
+  // The next start brings it back; then nothing of the import is left.
+  RecoverInterruptedImport(f.where);
+  CHECK(f.State() == before);
 }
