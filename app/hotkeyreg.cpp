@@ -44,7 +44,9 @@ int CHotkeyTable::RegisterAll(HWND window) {
     ATOM atom = ::GlobalAddAtomA(HotkeyAtomText(i).c_str());
     m_hasAtom[i] = atom != 0;
     item.id = static_cast<uint16_t>(atom - kAtomBase);
-    if (atom && ::RegisterHotKey(window, item.id, HotkeyModifiers(def), static_cast<UINT>(def.vk))) {
+    // A code beyond the virtual keys is kept in its file but never handed to the system.
+    if (atom && IsRegistrableKey(def.vk) &&
+        ::RegisterHotKey(window, item.id, HotkeyModifiers(def), static_cast<UINT>(def.vk))) {
       item.registered = 1;
       ++m_stats.registered;
     } else {

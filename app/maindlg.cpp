@@ -717,9 +717,7 @@ void CMainDlg::OnExportCommand() {
 }
 
 void CMainDlg::OnImportCommand() {
-  RunModal([this] {
-    if (ImportHotkeysInteractive(m_hWnd)) ReRegisterHotkeys();
-  });
+  RunModal([this] { ImportHotkeysInteractive(m_hWnd, [this] { ReRegisterHotkeys(); }); });
 }
 
 void CMainDlg::OnDestroy() {

@@ -130,13 +130,16 @@ bool Choose(const BackupPrompts& prompts, HWND owner, bool save, std::string& pa
   return prompts.chooseFile ? prompts.chooseFile(owner, save, path) : ChooseBackupFile(owner, save, path);
 }
 
-void Show(const BackupPrompts& prompts, HWND owner, const char* key, UINT icon) {
-  const std::string text = GetLanguageText(key);
+void ShowText(const BackupPrompts& prompts, HWND owner, const std::string& text, UINT icon) {
   if (prompts.showMessage) {
     prompts.showMessage(owner, text, icon);
   } else {
     ShowBackupMessage(owner, text, icon);
   }
+}
+
+void Show(const BackupPrompts& prompts, HWND owner, const char* key, UINT icon) {
+  ShowText(prompts, owner, GetLanguageText(key), icon);
 }
 
 }  // namespace
@@ -162,17 +165,26 @@ BackupResult ExportBackup(const std::string& path, const BackupLocations& where)
     hotkeys.push_back(std::move(h));
   }
 
-  // Without a readable text store the backup holds an empty CannedResponds.
+  // Without a text file the backup holds an empty CannedResponds. A file that is there but does
+  // not read as a store (in use, unreadable, damaged) fails the export instead: its backup would
+  // carry no texts, and importing it later would empty the user's texts without a word.
   CXmlDocument texts;
   xml::NodePtr config;
-  if (texts.Load(where.dataXmlPath)) texts.SelectSingleNode(texts.m_pDoc, "config", config);
+  if (CMiscFuns::IsFileExist(where.dataXmlPath)) {
+    if (!texts.Load(where.dataXmlPath) || texts.SelectSingleNode(texts.m_pDoc, "config", config) != XML_S_OK ||
+        !config) {
+      return BackupResult::WriteFailed;
+    }
+  }
 
   xml::NodePtr document = backup::BuildBackupDocument(hotkeys, config.get());
   if (!document) return BackupResult::NoDocument;
   return xml::SaveDocument(*document, path) == XML_S_OK ? BackupResult::Done : BackupResult::WriteFailed;
 }
 
-BackupResult ImportBackup(const std::string& path, const BackupLocations& where, const IniWriteFn& write) {
+BackupResult ImportBackup(const std::string& path, const BackupLocations& where, const IniWriteFn& write,
+                          const FileMoveFn& move, std::string* keptOldHotkeys) {
+  if (keptOldHotkeys) keptOldHotkeys->clear();
   RecoverInterruptedImport(where);
 
   // 1. The whole backup is read and checked before anything is written.
@@ -220,7 +232,7 @@ BackupResult ImportBackup(const std::string& path, const BackupLocations& where,
   if (CrashHere("texts-swapped")) return BackupResult::WriteFailed;
 
   // 5. The new hotkeys in; the writer puts the old set back itself when it fails.
-  if (!WriteAllHotkeyFiles(content.hotkeys, where.hotkeysFolder, write)) return undoTexts();
+  if (!WriteAllHotkeyFiles(content.hotkeys, where.hotkeysFolder, write, move, keptOldHotkeys)) return undoTexts();
   if (CrashHere("hotkeys-swapped")) return BackupResult::WriteFailed;
 
   // 6. Done: without the journal the new state stands; the old texts go.
@@ -271,12 +283,14 @@ void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
   }
 }
 
-bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts) {
+bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts,
+                              const std::function<void()>& imported) {
   std::string path;
   if (!Choose(prompts, owner, false, path)) return false;
   BackupResult result = BackupResult::WriteFailed;
+  std::string kept;
   try {
-    result = ImportBackup(path, where);
+    result = ImportBackup(path, where, nullptr, nullptr, &kept);
   } catch (const std::bad_alloc&) {
     // Whatever was under way is put right: both old sets, or both new ones.
     RecoverInterruptedImport(where);
@@ -284,6 +298,8 @@ bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
   }
   switch (result) {
     case BackupResult::Done:
+      // The message box runs a message loop: the new hotkeys must be the registered ones by then.
+      if (imported) imported();
       Show(prompts, owner, "L0121", MB_ICONINFORMATION);
       return true;
     case BackupResult::NotABackup:
@@ -295,10 +311,17 @@ bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const Ba
     case BackupResult::WriteFailed:
       break;
   }
+  if (!kept.empty()) {
+    // Not "nothing changed": the user has to know where the old hotkey files wait.
+    ShowText(prompts, owner, FormatLanguageText("L0200", {lang::FormatArg::Str(kept)}), MB_ICONERROR);
+    return false;
+  }
   Show(prompts, owner, "L0199", MB_ICONERROR);
   return false;
 }
 
 void ExportHotkeysInteractive(HWND owner) { ExportHotkeysInteractive(owner, DefaultBackupLocations(), {}); }
 
-bool ImportHotkeysInteractive(HWND owner) { return ImportHotkeysInteractive(owner, DefaultBackupLocations(), {}); }
+bool ImportHotkeysInteractive(HWND owner, const std::function<void()>& imported) {
+  return ImportHotkeysInteractive(owner, DefaultBackupLocations(), {}, imported);
+}

@@ -10,14 +10,17 @@
 
 // Asks for a file name (save dialog) and writes the backup; reports success or failure itself.
 void ExportHotkeysInteractive(HWND owner);
-// Asks for a file, validates and imports it; reports itself; true when the hotkeys and texts were replaced.
-bool ImportHotkeysInteractive(HWND owner);
+// Asks for a file, validates and imports it; reports itself; true when the hotkeys and texts were
+// replaced. After a good import `imported` runs before the message is shown (the caller registers
+// the new hotkeys there), so no press during the message finds the old registrations.
+bool ImportHotkeysInteractive(HWND owner, const std::function<void()>& imported);
 
 enum class BackupResult {
   Done,
   NotABackup,   // missing, unreadable, not XML, no hotkeys or texts, values beyond the limits
   NoDocument,   // no document could be created
-  WriteFailed,  // nothing was changed on disk (import) or no file was written (export)
+  WriteFailed,  // nothing was changed on disk (import) or no file was written (export), also when
+                // the text file is there but does not read as a store
 };
 
 struct BackupLocations {
@@ -28,13 +31,18 @@ struct BackupLocations {
 BackupLocations DefaultBackupLocations();
 
 // Writes what is on disk now into `path`. An existing file is replaced only by a complete one.
+// A missing text file gives an empty text list; one that cannot be read as a store fails.
 BackupResult ExportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations());
 
 // Replaces all hotkey files and the predefined text file by the backup's content: the whole file
 // is checked first, both new sets are written aside, and only then swapped in. On any failure
 // both old sets stay exactly as they were. `write` may replace the INI writer (tests).
+// Should some old hotkey file not go back after a failed write, `keptOldHotkeys` names the folder
+// that keeps it (see WriteAllHotkeyFiles); the texts are the old ones then. `move` may replace
+// the file mover (tests).
 BackupResult ImportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations(),
-                          const IniWriteFn& write = nullptr);
+                          const IniWriteFn& write = nullptr, const FileMoveFn& move = nullptr,
+                          std::string* keptOldHotkeys = nullptr);
 
 // Finishes or undoes an import that was cut off (crash, power loss), so hotkeys and texts are
 // both old or both new. Call at start-up; export and import call it themselves first.
@@ -48,7 +56,8 @@ struct BackupPrompts {
   std::function<void(HWND owner, const std::string& text, UINT icon)> showMessage;
 };
 void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts);
-bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts);
+bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts,
+                              const std::function<void()>& imported = nullptr);
 
 // Stops an import right after the named step, as a crash there would (tests of the recovery).
 // Steps: "texts-aside", "journal", "texts-swapped", "hotkeys-swapped". Empty: no stop.

@@ -23,8 +23,10 @@ void SetDialogIcon(HWND dialog, UINT iconId) {
   if (icon) ::SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
-void ShowExclamation(HWND owner, const std::string& key) {
-  ::MessageBoxA(owner, GetLanguageText(key).c_str(), ProductCaption().c_str(), MB_ICONEXCLAMATION);
+void ShowExclamation(HWND owner, const std::string& key) { ShowExclamationText(owner, GetLanguageText(key)); }
+
+void ShowExclamationText(HWND owner, const std::string& text) {
+  ::MessageBoxA(owner, text.c_str(), ProductCaption().c_str(), MB_ICONEXCLAMATION);
 }
 
 std::string ControlText(HWND dialog, int id) { return ctldraw::WindowText(::GetDlgItem(dialog, id)); }

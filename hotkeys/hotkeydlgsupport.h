@@ -16,6 +16,8 @@ HIMAGELIST SingleIconList(UINT iconId);
 void SetDialogIcon(HWND dialog, UINT iconId);
 // The input message of the dialogs: the language text of `key`, the product name as caption.
 void ShowExclamation(HWND owner, const std::string& key);
+// The same with a text made already (a formatted one).
+void ShowExclamationText(HWND owner, const std::string& text);
 // A control's whole window text.
 std::string ControlText(HWND dialog, int id);
 // Enables or disables a control.

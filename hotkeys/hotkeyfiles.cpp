@@ -11,10 +11,15 @@ namespace {
 constexpr DWORD kActionBuffer = 32333;
 constexpr DWORD kMaxActionBuffer = 64u << 20;
 
-// Beside the hotkeys folder: the new set is written into ".new"; the old files wait in ".old"
-// until the new ones are all in place. The markers in ".old" tell a later start how far a save got.
-std::string StagingFolder(const std::string& folder) { return folder + ".new"; }
-std::string BackupFolder(const std::string& folder) { return folder + ".old"; }
+// Beside the hotkeys folder while a save runs: the new set is written into a staging folder; the
+// old files wait in a backup folder until the new ones are all in place. Their names carry a fresh
+// unique part, so no folder of the user's is ever in the way, and each holds a marker naming its
+// role: only a folder with this name pattern and its marker is taken for one of ours. The markers
+// kCommitting and kDone in the backup tell a later start how far a save got.
+constexpr const char kScratchInfix[] = ".~save-";
+constexpr const char kStagingRole[] = "new";
+constexpr const char kBackupRole[] = "old";
+constexpr const char kOwnMarker[] = "\\~quorvel-hotkey-save";
 constexpr const char kCommitting[] = "\\~committing";
 constexpr const char kDone[] = "\\~done";
 
@@ -74,15 +79,14 @@ std::vector<std::string> IniFilesIn(const std::string& folder) {
   return files;
 }
 
-// Moves every *.ini of `from` into `to`; on a failure moves the ones already moved back.
-bool MoveIniFiles(const std::string& from, const std::string& to) {
+// Moves every *.ini of `from` into `to`; on a failure the ones already moved go back, as far
+// as they can (false then).
+bool MoveIniFiles(const std::string& from, const std::string& to, const FileMoveFn& move) {
   std::vector<std::string> moved;
   for (const std::string& path : IniFilesIn(from)) {
     std::string target = to + "\\" + CMiscFuns::GetFileNameFromPath(path, true);
-    if (!::MoveFileA(path.c_str(), target.c_str())) {
-      for (const std::string& back : moved) {
-        ::MoveFileA(back.c_str(), (from + "\\" + CMiscFuns::GetFileNameFromPath(back, true)).c_str());
-      }
+    if (!move(path, target)) {
+      for (const std::string& back : moved) move(back, from + "\\" + CMiscFuns::GetFileNameFromPath(back, true));
       return false;
     }
     moved.push_back(target);
@@ -90,16 +94,115 @@ bool MoveIniFiles(const std::string& from, const std::string& to) {
   return true;
 }
 
-void DeleteIniFiles(const std::string& folder) {
+// True when none is left.
+bool DeleteIniFiles(const std::string& folder) {
   for (const std::string& path : IniFilesIn(folder)) {
     ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::DeleteFileA(path.c_str());
   }
+  return IniFilesIn(folder).empty();
 }
 
-bool CreateMarker(const std::string& path) {
+bool CreateMarker(const std::string& path, const std::string& content = "") {
   FileHandle f(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return static_cast<bool>(f);
+  if (!f) return false;
+  DWORD written = 0;
+  return content.empty() || (::WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written,
+                                         nullptr) &&
+                             written == content.size());
+}
+
+std::string MarkerContent(const std::string& path) {
+  FileHandle f(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return {};
+  char buf[16] = {};
+  DWORD got = 0;
+  if (!::ReadFile(f.get(), buf, sizeof buf, &got, nullptr)) return {};
+  return std::string(buf, got);
+}
+
+std::string UniquePart() {
+  std::string guid = CMiscFuns::NewGuidText();
+  if (!guid.empty()) return guid;
+  char fallback[48];
+  snprintf(fallback, sizeof fallback, "%08lx-%08lx", static_cast<unsigned long>(::GetCurrentProcessId()),
+           static_cast<unsigned long>(::GetTickCount()));
+  return fallback;
+}
+
+std::string ScratchFolder(const std::string& folder, const std::string& unique, const char* role) {
+  return folder + kScratchInfix + unique + "." + role;
+}
+
+// A scratch folder of ours: created empty, then marked with its role before anything goes in.
+bool MakeScratchFolder(const std::string& path, const char* role) {
+  if (!::CreateDirectoryA(path.c_str(), nullptr)) return false;
+  if (CreateMarker(path + kOwnMarker, role)) return true;
+  ::DeleteFileA((path + kOwnMarker).c_str());
+  ::RemoveDirectoryA(path.c_str());
+  return false;
+}
+
+// Our scratch folders of one role beside `folder`: the name pattern and the marker inside both
+// have to match, so a folder the user made is never taken for one.
+std::vector<std::string> OwnScratchFolders(const std::string& folder, const char* role) {
+  std::vector<std::string> found;
+  const size_t cut = folder.find_last_of('\\');
+  const std::string parent = cut == std::string::npos ? std::string() : folder.substr(0, cut + 1);
+  const std::string prefix = CMiscFuns::Lower(CMiscFuns::GetFileNameFromPath(folder, true) + kScratchInfix);
+  const std::string suffix = std::string(".") + role;
+  WIN32_FIND_DATAA fd;
+  FindHandle find(::FindFirstFileA((folder + kScratchInfix + "*").c_str(), &fd));
+  if (!find) return found;
+  do {
+    if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+    const std::string name = CMiscFuns::Lower(fd.cFileName);
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0) {
+      continue;
+    }
+    const std::string path = parent + fd.cFileName;
+    if (MarkerContent(path + kOwnMarker) == role) found.push_back(path);
+  } while (::FindNextFileA(find.get(), &fd));
+  text::SortNamesNoCase(found);
+  return found;
+}
+
+// Moves the old files back from the backup, each one that can go; the backup goes only once it
+// holds none of them any more. False when some stay there.
+bool PutOldFilesBack(const std::string& backup, const std::string& folder, const FileMoveFn& move) {
+  bool allBack = true;
+  for (const std::string& path : IniFilesIn(backup)) {
+    if (!move(path, folder + "\\" + CMiscFuns::GetFileNameFromPath(path, true))) allBack = false;
+  }
+  if (!allBack || !IniFilesIn(backup).empty()) return false;
+  DeleteFolderTree(backup);
+  return true;
+}
+
+// Undoes a save after the old files went into the backup: the new files that came in go first,
+// then the old ones come back. Whatever cannot be put back stays in the backup, which is then
+// kept and named in `kept`.
+bool RollBack(const std::vector<std::string>& movedIn, const std::string& folder, const std::string& backup,
+              const FileMoveFn& move, std::string* kept) {
+  bool newGone = true;
+  for (const std::string& path : movedIn) {
+    ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!::DeleteFileA(path.c_str()) && CMiscFuns::IsFileExist(path)) newGone = false;
+  }
+  // With a new file still in the folder, the old ones stay aside as they are: a later start
+  // removes the new files (the marker says they are new) and only then brings the old ones back.
+  if (newGone) {
+    ::DeleteFileA((backup + kCommitting).c_str());
+    if (PutOldFilesBack(backup, folder, move)) return true;
+  }
+  if (kept) *kept = backup;
+  return false;
+}
+
+bool MoveWithSystem(const std::string& from, const std::string& to) {
+  return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
 }
 
 }  // namespace
@@ -150,15 +253,18 @@ void ReadActionLines(const std::string& path, std::vector<std::string>& lines) {
 }
 
 bool WriteAllHotkeyFiles(const std::vector<HotkeyDefinition>& hotkeys, const std::string& folder,
-                         const IniWriteFn& write) {
-  RecoverInterruptedHotkeySave(folder);
+                         const IniWriteFn& write, const FileMoveFn& move, std::string* keptOldFiles) {
+  if (keptOldFiles) keptOldFiles->clear();
+  const FileMoveFn& mover = move ? move : FileMoveFn(MoveWithSystem);
+  RecoverInterruptedHotkeySave(folder, mover);
   if (!CMiscFuns::IsFolderExist(folder)) return false;
   const IniWriteFn& writer = write ? write : IniWriteFn(WriteProfile);
-  const std::string staging = StagingFolder(folder), backup = BackupFolder(folder);
+  const std::string unique = UniquePart();
+  const std::string staging = ScratchFolder(folder, unique, kStagingRole);
+  const std::string backup = ScratchFolder(folder, unique, kBackupRole);
 
   // 1. The new set, complete, beside the folder.
-  DeleteFolderTree(staging);
-  if (!::CreateDirectoryA(staging.c_str(), nullptr)) return false;
+  if (!MakeScratchFolder(staging, kStagingRole)) return false;
   std::vector<std::string> names;
   for (size_t i = 0; i < hotkeys.size(); ++i) {
     names.push_back(HotkeyFileName(static_cast<int>(i + 1)));
@@ -169,44 +275,51 @@ bool WriteAllHotkeyFiles(const std::vector<HotkeyDefinition>& hotkeys, const std
   }
 
   // 2. The old files out of the way, kept until the new ones are in.
-  DeleteFolderTree(backup);
-  if (!::CreateDirectoryA(backup.c_str(), nullptr) || !MoveIniFiles(folder, backup) ||
-      !CreateMarker(backup + kCommitting)) {
-    MoveIniFiles(backup, folder);
-    DeleteFolderTree(backup);
+  if (!MakeScratchFolder(backup, kBackupRole)) {
+    DeleteFolderTree(staging);
+    return false;
+  }
+  if (!MoveIniFiles(folder, backup, mover) || !CreateMarker(backup + kCommitting)) {
+    RollBack({}, folder, backup, mover, keptOldFiles);
     DeleteFolderTree(staging);
     return false;
   }
 
   // 3. The new files in; a failure puts the old set back.
+  std::vector<std::string> movedIn;
   for (const std::string& name : names) {
-    if (!::MoveFileA((staging + "\\" + name).c_str(), (folder + "\\" + name).c_str())) {
-      DeleteIniFiles(folder);
-      MoveIniFiles(backup, folder);
-      DeleteFolderTree(backup);
+    const std::string target = folder + "\\" + name;
+    if (!mover(staging + "\\" + name, target)) {
+      RollBack(movedIn, folder, backup, mover, keptOldFiles);
       DeleteFolderTree(staging);
       return false;
     }
+    movedIn.push_back(target);
   }
-  ::MoveFileA((backup + kCommitting).c_str(), (backup + kDone).c_str());
+  // From here on the new set stands, even if the program stops before the backup is gone.
+  mover(backup + kCommitting, backup + kDone);
   DeleteFolderTree(backup);
   DeleteFolderTree(staging);
   return true;
 }
 
-void RecoverInterruptedHotkeySave(const std::string& folder) {
-  const std::string staging = StagingFolder(folder), backup = BackupFolder(folder);
-  if (CMiscFuns::IsFolderExist(backup)) {
-    bool newSetComplete = CMiscFuns::IsFileExist(backup + kDone);
-    bool moving = CMiscFuns::IsFileExist(backup + kCommitting);
-    if (!newSetComplete) {
-      // Cut off while the new files went in: they are an incomplete set, the old one comes back.
-      if (moving) DeleteIniFiles(folder);
-      if (!CMiscFuns::IsFolderExist(folder)) ::CreateDirectoryA(folder.c_str(), nullptr);
-      MoveIniFiles(backup, folder);
+void RecoverInterruptedHotkeySave(const std::string& folder, const FileMoveFn& move) {
+  const FileMoveFn& mover = move ? move : FileMoveFn(MoveWithSystem);
+  for (const std::string& backup : OwnScratchFolders(folder, kBackupRole)) {
+    if (CMiscFuns::IsFileExist(backup + kDone)) {
+      // The new set was complete: the old files are no longer needed.
+      DeleteFolderTree(backup);
+      continue;
     }
+    // Cut off while the new files went in: they are an incomplete set and go first; while one of
+    // them stays, the old files wait where they are for the next start.
+    if (CMiscFuns::IsFileExist(backup + kCommitting)) {
+      if (!DeleteIniFiles(folder)) continue;
+      ::DeleteFileA((backup + kCommitting).c_str());
+    }
+    if (!CMiscFuns::IsFolderExist(folder)) ::CreateDirectoryA(folder.c_str(), nullptr);
     // Only an emptied backup goes: a file that could not be moved back stays where it is.
-    if (newSetComplete || IniFilesIn(backup).empty()) DeleteFolderTree(backup);
+    PutOldFilesBack(backup, folder, mover);
   }
-  if (CMiscFuns::IsFolderExist(staging)) DeleteFolderTree(staging);
+  for (const std::string& staging : OwnScratchFolders(folder, kStagingRole)) DeleteFolderTree(staging);
 }

@@ -86,5 +86,6 @@ std::vector<std::string> ActionLinesFromEntries(const std::vector<std::string>& 
 
 void NormalizeHotkeyDefinition(HotkeyDefinition& def) {
   for (int32_t* flag : {&def.Alt, &def.Ctrl, &def.Shift, &def.Win, &def.Enable}) *flag = *flag ? 1 : 0;
-  if (def.vk < 0 || def.vk > 254) def.vk = -1;
 }
+
+bool IsRegistrableKey(int vk) { return vk >= 0 && vk <= 254; }

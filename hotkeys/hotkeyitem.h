@@ -13,7 +13,7 @@ struct HotkeyDefinition {
   int32_t Ctrl = 0;
   int32_t Shift = 0;
   int32_t Win = 0;
-  int32_t vk = -1;  // -1: no key chosen yet
+  int32_t vk = -1;  // -1: no key chosen yet; a file may hold any number, which is kept as it is
   int32_t Enable = 0;
   std::string Description;
   std::vector<std::string> ActionLines;
@@ -54,6 +54,10 @@ std::string HotkeyFileName(int position);
 std::vector<std::string> ActionLinesFromEntries(const std::vector<std::string>& entries,
                                                 const std::function<bool(unsigned char)>& isLeadByte);
 
-// Makes a record read from a file of unknown quality safe to use: flags become 0 or 1, and a key
-// code outside the virtual-key range becomes "no key chosen".
+// Makes a record read from a file of unknown quality safe to use: flags become 0 or 1. The key code
+// stays as the file has it, so a save writes back what was read; a code outside the virtual-key
+// range is shown as its number and never registered (IsRegistrableKey).
 void NormalizeHotkeyDefinition(HotkeyDefinition& def);
+
+// True for a code the system can register as a hotkey's key: the virtual keys 0 to 254.
+bool IsRegistrableKey(int vk);

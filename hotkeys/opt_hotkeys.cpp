@@ -297,9 +297,15 @@ bool CManageHotkeysDlg::Save() {
     hotkeys.push_back(*record);
     hotkeys.back().Enable = m_list.GetCheckState(row) ? 1 : 0;
   }
-  if (!WriteAllHotkeyFiles(hotkeys, m_folder.empty() ? HotkeysFolder() : m_folder, m_write)) {
-    // The old files are untouched and the list keeps every change, so the user can try again.
-    hkdlg::ShowExclamation(m_hWnd, "L0195");
+  std::string kept;
+  if (!WriteAllHotkeyFiles(hotkeys, m_folder.empty() ? HotkeysFolder() : m_folder, m_write, m_move, &kept)) {
+    // The list keeps every change, so the user can try again. The old files are back as they
+    // were, or else the user learns where those that could not be put back are kept.
+    if (kept.empty()) {
+      hkdlg::ShowExclamation(m_hWnd, "L0195");
+    } else {
+      hkdlg::ShowExclamationText(m_hWnd, FormatLanguageText("L0200", {lang::FormatArg::Str(kept)}));
+    }
     return false;
   }
   for (int row = 0; row < rows; ++row) {

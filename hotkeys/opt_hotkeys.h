@@ -29,6 +29,8 @@ class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
   void SetFolder(std::string folder) { m_folder = std::move(folder); }
   // How OK writes each value (the profile functions by default); lets a test make the save fail.
   void SetWriter(IniWriteFn write) { m_write = std::move(write); }
+  // How OK moves the files in and out (MoveFileA by default); lets a test make a move fail.
+  void SetMover(FileMoveFn move) { m_move = std::move(move); }
 
   // IDOK when the hotkeys folder was rewritten, IDCANCEL otherwise; -1 without the template.
   INT_PTR DoModal(HWND owner);
@@ -64,6 +66,7 @@ class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
   bool m_addMode = false;
   std::string m_folder;
   IniWriteFn m_write;
+  FileMoveFn m_move;
   HWND m_hWnd = nullptr;
 
   hklist::RowStore<HotkeyDefinition> m_records;  // the record of each row

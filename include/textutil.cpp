@@ -35,12 +35,21 @@ bool WildcardMatch(const std::string& name, const std::string& pattern) {
 
 std::string ReplaceAll(std::string s, const std::string& what, const std::string& with) {
   if (what.empty()) return s;
-  size_t pos = 0;
-  while ((pos = s.find(what, pos)) != std::string::npos) {
-    s.replace(pos, what.size(), with);
-    pos += with.size();
+  size_t pos = s.find(what);
+  if (pos == std::string::npos) return s;
+  // Built anew in one pass: replacing in place moves the whole tail at every match, which the text
+  // editor pays for on each keystroke in a long text of short lines.
+  std::string out;
+  out.reserve(with.size() > what.size() ? s.size() + (s.size() / what.size()) * (with.size() - what.size())
+                                        : s.size());
+  size_t from = 0;
+  for (; pos != std::string::npos; pos = s.find(what, from)) {
+    out.append(s, from, pos - from);
+    out += with;
+    from = pos + what.size();
   }
-  return s;
+  out.append(s, from, std::string::npos);
+  return out;
 }
 
 std::string ReplaceFirstFound(const std::string& s, const std::string& lowered, const std::string& loweredWhat,

@@ -171,8 +171,7 @@ TEST_CASE("an import replaces hotkeys and texts and numbers the files from 1") {
   CHECK(texts->SelectNodes("/config/item").Length() == 1);
   // Nothing of the import is left beside the files.
   CHECK(FolderEntries(f.app / "predefinedtext") == std::vector<std::string>{"data.xml"});
-  CHECK_FALSE(CMiscFuns::IsFolderExist(f.where.hotkeysFolder + ".new"));
-  CHECK_FALSE(CMiscFuns::IsFolderExist(f.where.hotkeysFolder + ".old"));
+  CHECK(FolderEntries(f.app.path()) == std::vector<std::string>{"backups", "hotkeys", "language", "predefinedtext"});
 }
 
 TEST_CASE("line breaks in a backup's values become blanks in the hotkey file") {
@@ -219,7 +218,9 @@ TEST_CASE("the import command names a damaged backup and a failed write, and rep
 
   SUBCASE("damaged") {
     a.file = f.Backup("bad.hkb", backup_corpus::DamagedBackups()[3].second);
-    CHECK_FALSE(ImportHotkeysInteractive(nullptr, f.where, a.Prompts()));
+    bool registered = false;
+    CHECK_FALSE(ImportHotkeysInteractive(nullptr, f.where, a.Prompts(), [&] { registered = true; }));
+    CHECK_FALSE(registered);
     REQUIRE(a.messages.size() == 1);
     CHECK(a.messages[0].first == "not a backup");
     CHECK(a.messages[0].second == MB_ICONERROR);
@@ -244,7 +245,15 @@ TEST_CASE("the import command names a damaged backup and a failed write, and rep
   }
   SUBCASE("good") {
     a.file = f.Backup("good.hkb", backup_corpus::GoodBackup());
-    CHECK(ImportHotkeysInteractive(nullptr, f.where, a.Prompts()));
+    // The caller's re-registration runs once, on the new files, before the message comes.
+    std::vector<size_t> messagesAtRegistration;
+    std::vector<std::string> filesAtRegistration;
+    CHECK(ImportHotkeysInteractive(nullptr, f.where, a.Prompts(), [&] {
+      messagesAtRegistration.push_back(a.messages.size());
+      filesAtRegistration = FolderEntries(f.where.hotkeysFolder);
+    }));
+    CHECK(messagesAtRegistration == std::vector<size_t>{0});
+    CHECK(filesAtRegistration == std::vector<std::string>{"Hotkey-00001.ini"});
     REQUIRE(a.messages.size() == 1);
     CHECK(a.messages[0].first == "imported");
     CHECK(a.messages[0].second == MB_ICONINFORMATION);
@@ -270,10 +279,15 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
     CHECK(calls == 12);
     CHECK(f.State() == before);
   }
-  SUBCASE("the place for the new hotkeys is taken") {
-    WriteFileBytes(f.where.hotkeysFolder + ".new", "in the way");
+  SUBCASE("a folder in the hotkeys folder has the name of a new hotkey file") {
+    const std::string four =
+        f.Backup("four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(
+                                 backup_corpus::GoodItem() + backup_corpus::GoodItem() + backup_corpus::GoodItem() +
+                                     backup_corpus::GoodItem(),
+                                 "<config><item name=\"New\"/></config>")));
+    MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
     const Snapshot blocked = f.State();
-    CHECK(ImportBackup(path, f.where) == BackupResult::WriteFailed);
+    CHECK(ImportBackup(four, f.where) == BackupResult::WriteFailed);
     CHECK(f.State() == blocked);
   }
   SUBCASE("the new texts cannot be written aside") {
@@ -292,10 +306,15 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
     CHECK(f.State() == blocked);
   }
   SUBCASE("the command reports the failure") {
-    WriteFileBytes(f.where.hotkeysFolder + ".new", "in the way");
+    const std::string four =
+        f.Backup("four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(
+                                 backup_corpus::GoodItem() + backup_corpus::GoodItem() + backup_corpus::GoodItem() +
+                                     backup_corpus::GoodItem(),
+                                 "<config><item name=\"New\"/></config>")));
+    MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
     const Snapshot blocked = f.State();
     Answers a;
-    a.file = path;
+    a.file = four;
     CHECK_FALSE(ImportHotkeysInteractive(nullptr, f.where, a.Prompts()));
     REQUIRE(a.messages.size() == 1);
     CHECK(a.messages[0].first == "import failed");
@@ -390,11 +409,14 @@ TEST_CASE("export without a text file writes an empty text list, and that backup
   REQUIRE(texts);
   CHECK(texts->SelectSingleNode("/config"));
 
+  // A text file that is there but is no store gives no backup: it would carry no texts.
+  const std::string kept = ReadFileBytes(path);
   WriteFileBytes(f.where.dataXmlPath, "not xml");
-  REQUIRE(ExportBackup(path, f.where) == BackupResult::Done);
-  doc = xml::LoadDocument(path);
-  REQUIRE(doc);
-  CHECK_FALSE(doc->SelectSingleNode("/DATA/CannedResponds/config")->HasChildNodes());
+  CHECK(ExportBackup(path, f.where) == BackupResult::WriteFailed);
+  CHECK(ReadFileBytes(path) == kept);
+  WriteFileBytes(f.where.dataXmlPath, "<?xml version=\"1.0\"?><other/>");
+  CHECK(ExportBackup(path, f.where) == BackupResult::WriteFailed);
+  CHECK(ReadFileBytes(path) == kept);
 }
 
 namespace {
@@ -430,17 +452,18 @@ class DialogAnswerer {
   }
   void Run() {
     const DWORD start = ::GetTickCount();
-    while (!m_stop && ::GetTickCount() - start < 20000) {
+    while (!m_stop && ::GetTickCount() - start < 60000) {
       m_found = nullptr;
       ::EnumWindows(Find, reinterpret_cast<LPARAM>(this));
       if (HWND dlg = m_found) {
         HWND text = ::GetDlgItem(dlg, 0xFFFF);
-        if (!m_answeredFile && (::GetDlgItem(dlg, 1152) || ::GetDlgItem(dlg, 1148))) {
+        const bool fileDialog = ::GetDlgItem(dlg, 1152) || ::GetDlgItem(dlg, 1148);
+        if (!m_answeredFile && fileDialog) {
           ::SendDlgItemMessageA(dlg, 1152, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(m_file.c_str()));
           ::SendDlgItemMessageA(dlg, 1148, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(m_file.c_str()));
           m_answeredFile = true;
           ::PostMessageA(dlg, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        } else if (m_answeredFile && text) {
+        } else if (m_answeredFile && text && !fileDialog) {  // the file dialog may still be closing
           char buf[512] = {};
           ::GetWindowTextA(text, buf, sizeof buf);
           m_message = buf;
@@ -475,5 +498,68 @@ TEST_CASE("the import command through the real file dialog and message box") {
   }
   CHECK_FALSE(imported);
   CHECK(message == "not a backup");
+  CHECK(f.State() == before);
+}
+
+TEST_CASE("export through the real save dialog fails on a text file it cannot read, and writes no backup") {
+  BackupFixture f;
+  MakeFolder(f.app / "backups");
+  const std::string path = f.app / "backups\\texts.hkb";
+  const std::string texts = ReadFileBytes(f.where.dataXmlPath);
+  std::string message;
+  {
+    // Another program holds the text file open and lets no one read it.
+    FileHandle busy(::CreateFileA(f.where.dataXmlPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    REQUIRE(busy);
+    DialogAnswerer answerer(path);
+    ExportHotkeysInteractive(nullptr, f.where, {});
+    CHECK(answerer.answeredFile());
+    message = answerer.message();
+  }
+  CHECK(message == "export failed");
+  CHECK_FALSE(FileExists(path));
+  CHECK(ReadFileBytes(f.where.dataXmlPath) == texts);
+
+  // Once it can be read, the same command writes a backup that holds the texts.
+  ::DeleteFileA(path.c_str());
+  {
+    DialogAnswerer answerer(path);
+    ExportHotkeysInteractive(nullptr, f.where, {});
+    message = answerer.message();
+  }
+  CHECK(message == "exported");
+  xml::NodePtr doc = xml::LoadDocument(path);
+  REQUIRE(doc);
+  CHECK(doc->SelectNodes("/DATA/CannedResponds/config/item").Length() == 2);
+}
+
+TEST_CASE("an import whose old hotkeys cannot all be put back keeps the old texts and names the folder") {
+  BackupFixture f;
+  const std::string path = f.Backup(
+      "four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(backup_corpus::GoodItem() + backup_corpus::GoodItem() +
+                                                                     backup_corpus::GoodItem() + backup_corpus::GoodItem(),
+                                                                 "<config><item name=\"New\"/></config>")));
+  // The fourth new file cannot go in, and the old third file cannot come back.
+  MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
+  const Snapshot before = f.State();
+  const std::string stuck = f.where.hotkeysFolder + "\\Hotkey-00003.ini";
+  const std::string stuckBytes = ReadFileBytes(stuck);
+  FileMoveFn moving = [&](const std::string& from, const std::string& to) {
+    if (to == stuck) return false;
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+  };
+  std::string kept;
+  CHECK(ImportBackup(path, f.where, nullptr, moving, &kept) == BackupResult::WriteFailed);
+  REQUIRE_FALSE(kept.empty());
+  CHECK(ReadFileBytes(kept + "\\Hotkey-00003.ini") == stuckBytes);
+  CHECK(ReadFileBytes(f.where.dataXmlPath) == before.at("predefinedtext\\data.xml"));
+  CHECK(ReadFileBytes(f.where.hotkeysFolder + "\\Hotkey-00001.ini") == before.at("hotkeys\\Hotkey-00001.ini"));
+
+  CHECK(ReadFileBytes(f.where.hotkeysFolder + "\\Hotkey-00002.ini") == before.at("hotkeys\\Hotkey-00002.ini"));
+  CHECK_FALSE(FileExists(stuck));
+
+  // The next start brings it back; then nothing of the import is left.
+  RecoverInterruptedImport(f.where);
   CHECK(f.State() == before);
 }

@@ -481,8 +481,8 @@ TEST_CASE("manage hotkeys: add, edit, reorder, delete, uncheck, OK writes the ex
   CHECK(program.Get("Hotkey-00002.ini") == HotkeyFile(0, 0, 0, 1, 'A', 0, "First", {"Sleep 100"}));
   CHECK(program.Get("Hotkey-00003.ini") ==
         HotkeyFile(0, 0, 0, 1, 'Q', 1, "My hotkey (4)", {"EmptyClipboard", "Sleep 2000"}));
-  CHECK(Snapshot(program.dir.path()).count("hotkeys.new\\") == 0);
-  CHECK(Snapshot(program.dir.path()).count("hotkeys.old\\") == 0);
+  // Nothing is left beside the hotkeys folder.
+  for (const std::string& name : FolderEntries(program.dir.path())) CHECK(name.rfind("hotkeys.", 0) != 0);
 
   // What the main window does next: register from the files.
   Holder window;
@@ -647,8 +647,8 @@ TEST_CASE("manage hotkeys: a failed save says so, keeps the dialog and the list,
 TEST_CASE("manage hotkeys: in add mode a save that the folder refuses keeps the new hotkey in the list") {
   ProgramFixture program;
   program.Put("Hotkey-00001.ini", HotkeyFile(0, 0, 0, 1, 'A', 1, "One"));
-  // Something in the way of the save: a file where it writes the new set first.
-  WriteFileBytes(program.hotkeys + ".new", "in the way");
+  // Something in the way of the save: a folder with the name the new hotkey's file gets.
+  MakeFolder(program.hotkeys + "\\Hotkey-00002.ini");
   auto before = Snapshot(program.hotkeys);
   CManageHotkeysDlg dlg;
   dlg.SetFolder(program.hotkeys);
@@ -680,7 +680,7 @@ TEST_CASE("manage hotkeys: in add mode a save that the folder refuses keeps the 
       .Then([] { return FindMessageBox() ? nullptr : FindManager(); },
             [&](HWND d) {
               CHECK(RowCount(Item(d, IDC_MH_LIST)) == 2);
-              ::DeleteFileA((program.hotkeys + ".new").c_str());
+              ::RemoveDirectoryA((program.hotkeys + "\\Hotkey-00002.ini").c_str());
               PostClick(d, IDOK);
             });
   script.Start();
@@ -708,7 +708,7 @@ TEST_CASE("manage hotkeys: damaged hotkey files load, edit and save without harm
             [&](HWND d) {
               HWND list = Item(d, IDC_MH_LIST);
               REQUIRE(RowCount(list) == 4);
-              CHECK(Cell(list, 1, 0) == "CTRL+ALT+WIN+-1");
+              CHECK(Cell(list, 1, 0) == "CTRL+ALT+WIN+99999");
               CHECK(RowChecked(list, 1));
               CHECK_FALSE(RowChecked(list, 0));
               SelectRow(list, 3);
@@ -730,7 +730,9 @@ TEST_CASE("manage hotkeys: damaged hotkey files load, edit and save without harm
               CHECK(Checked(e, IDC_AH_WIN));
               CHECK(Checked(e, IDC_AH_ALT));
               CHECK(RowCount(Item(e, IDC_AH_ACTIONS)) == 2);
-              Click(e, IDOK);  // vk -1 opened like a new hotkey, so a key is selected
+              // A code beyond the virtual keys is no key the editor offers: none is selected.
+              CHECK(ComboSelection(Item(e, IDC_AH_KEY)).empty());
+              Click(e, IDCANCEL);
             })
       .Then(FindManager, [&](HWND d) { PostClick(d, IDOK); });
   script.Start();
@@ -742,10 +744,91 @@ TEST_CASE("manage hotkeys: damaged hotkey files load, edit and save without harm
   HotkeyDefinition absurd = ReadHotkeyFile(program.hotkeys + "\\Hotkey-00002.ini");
   CHECK(absurd.Alt == 1);
   CHECK(absurd.Win == 1);
-  CHECK(absurd.vk >= 65);
+  CHECK(absurd.vk == 99999);
   CHECK(absurd.Description == std::string(30000, 'D'));
   CHECK(absurd.ActionLines == std::vector<std::string>{"no equals sign", "%s%n%d"});
   CHECK(program.Get("Hotkey-00001.ini") == HotkeyFile(0, 0, 0, 0, 0, 0, ""));
+}
+
+TEST_CASE("manage hotkeys: a key code beyond the virtual keys shows as its number, is saved as read, never registered") {
+  ProgramFixture program;
+  program.Put("Hotkey-00001.ini", HotkeyFile(0, 1, 0, 0, 300, 1, "Far", {"Sleep 1"}));
+  program.Put("Hotkey-00002.ini", HotkeyFile(1, 0, 0, 0, 'B', 1, "Near"));
+  CManageHotkeysDlg dlg;
+  dlg.SetFolder(program.hotkeys);
+  DialogScript script;
+  script
+      .Then(FindManager,
+            [&](HWND d) {
+              HWND list = Item(d, IDC_MH_LIST);
+              REQUIRE(RowCount(list) == 2);
+              CHECK(Cell(list, 0, 0) == "CTRL+300");
+              SelectRow(list, 1);
+              Click(d, IDC_MH_UP);
+              PostClick(d, IDOK);
+            });
+  script.Start();
+  CHECK(dlg.DoModal(nullptr) == IDOK);
+  CHECK(script.Done());
+  CHECK(program.Get("Hotkey-00001.ini") == HotkeyFile(1, 0, 0, 0, 'B', 1, "Near"));
+  CHECK(program.Get("Hotkey-00002.ini") == HotkeyFile(0, 1, 0, 0, 300, 1, "Far", {"Sleep 1"}));
+
+  Holder window;
+  CHotkeyTable table;
+  table.SetFolder(program.hotkeys);
+  std::vector<std::string> reports;
+  table.SetReport([&](HWND, const std::string& m) { reports.push_back(m); });
+  CHECK(table.RegisterAll(window.hwnd()) == 2);
+  CHECK(table.stats().registered == 1);
+  CHECK(table.stats().failed == 1);
+  REQUIRE(table.items().size() == 2);
+  CHECK(table.items()[1].registered == 0);
+  REQUIRE(reports.size() == 1);
+  CHECK(reports[0].find("CTRL+300") != std::string::npos);
+  table.UnregisterAll(window.hwnd());
+}
+
+TEST_CASE("manage hotkeys: a failed save that cannot put every old file back names the folder keeping them") {
+  ProgramFixture program;
+  program.Put("Hotkey-00001.ini", HotkeyFile(0, 0, 0, 1, 'A', 1, "One", {"Sleep 100"}));
+  program.Put("b.ini", HotkeyFile(0, 0, 0, 1, 'B', 1, "Two"));
+  // The second new file cannot go in, and the old b.ini cannot come back.
+  MakeFolder(program.hotkeys + "\\Hotkey-00002.ini");
+  const std::string oldB = program.Get("b.ini");
+  CManageHotkeysDlg dlg;
+  dlg.SetFolder(program.hotkeys);
+  dlg.SetMover([&](const std::string& from, const std::string& to) {
+    if (to == program.hotkeys + "\\b.ini") return false;
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+  });
+  std::string message;
+  DialogScript script;
+  script
+      .Then(FindManager, [&](HWND d) { PostClick(d, IDOK); })
+      .Then(FindMessageBox,
+            [&](HWND box) {
+              message = MessageBoxText(box);
+              ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            })
+      .Then([] { return FindMessageBox() ? nullptr : FindManager(); },
+            [&](HWND d) {
+              CHECK(RowCount(Item(d, IDC_MH_LIST)) == 2);
+              PostClick(d, IDCANCEL);
+            });
+  script.Start();
+  CHECK(dlg.DoModal(nullptr) == IDCANCEL);
+  CHECK(script.Done());
+  // The one folder beside the hotkeys folder is the one the message names, with b.ini in it.
+  std::vector<std::string> beside;
+  for (const std::string& name : FolderEntries(program.dir.path())) {
+    if (name.rfind("hotkeys.", 0) == 0) beside.push_back(program.dir / name);
+  }
+  REQUIRE(beside.size() == 1);
+  CHECK(message == FormatLanguageText("L0200", {lang::FormatArg::Str(beside[0])}));
+  CHECK(message.find(beside[0]) != std::string::npos);
+  CHECK(message != Text("L0195"));
+  CHECK(ReadFileBytes(beside[0] + "\\b.ini") == oldB);
+  CHECK(program.Get("Hotkey-00001.ini") == HotkeyFile(0, 0, 0, 1, 'A', 1, "One", {"Sleep 100"}));
 }
 
 // ---- look -------------------------------------------------------------------------------------

@@ -108,8 +108,6 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
     CHECK(d.Alt >= 0);
     CHECK(d.Alt <= 1);
     CHECK(d.Enable <= 1);
-    CHECK(d.vk >= -1);
-    CHECK(d.vk <= 254);
   }
   CHECK(ReadHotkeyFile(f / "empty.ini").Enable == 0);
   CHECK(ReadHotkeyFile(f / "nosection.ini").Enable == 0);
@@ -117,6 +115,26 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
   CHECK(ReadHotkeyFile(f / "huge.ini").Description.size() < 65535);
   CHECK(ReadHotkeyFile(f / "missing.ini").vk == 0);
   CHECK(Snapshot(f.folder) == before);
+}
+
+TEST_CASE("a key code beyond the virtual keys is read and saved again as the file has it") {
+  HotkeysFixture f;
+  WriteFileBytes(f / "a.ini", "[Setting]\r\nCtrl=1\r\nvk=300\r\nEnable=1\r\nDescription=far\r\n");
+  WriteFileBytes(f / "b.ini", "[Setting]\r\nAlt=1\r\nvk=-7\r\nEnable=1\r\n");
+  WriteFileBytes(f / "c.ini", "[Setting]\r\nWin=1\r\nvk=255\r\n");
+  std::vector<_HotkeyItem> items;
+  ListHotkeyFiles(items, f.folder);
+  std::vector<HotkeyDefinition> set;
+  for (const _HotkeyItem& item : items) set.push_back(ReadHotkeyFile(item.path));
+  REQUIRE(set.size() == 3);
+  CHECK(set[0].vk == 300);
+  CHECK(set[1].vk == -7);
+  CHECK(set[2].vk == 255);
+  CHECK(FormatHotkeyText(set[0]) == "CTRL+300");
+  REQUIRE(WriteAllHotkeyFiles(set, f.folder));
+  CHECK(ReadFileBytes(f / "Hotkey-00001.ini").find("\r\nvk=300\r\n") != std::string::npos);
+  CHECK(ReadFileBytes(f / "Hotkey-00002.ini").find("\r\nvk=-7\r\n") != std::string::npos);
+  CHECK(ReadFileBytes(f / "Hotkey-00003.ini").find("\r\nvk=255\r\n") != std::string::npos);
 }
 
 TEST_CASE("an [Action] section longer than the first buffer is read whole") {
@@ -148,8 +166,8 @@ TEST_CASE("writing the set renumbers the files and keeps everything else") {
   REQUIRE(WriteAllHotkeyFiles(set, f.folder));
   CHECK(FolderEntries(f.folder) == std::vector<std::string>{"Hotkey-00001.ini", "Hotkey-00002.ini", "readme.txt"});
   CHECK(ReadFileBytes(f / "readme.txt") == "mine");
-  CHECK_FALSE(FileExists(f.folder + ".new"));
-  CHECK_FALSE(FileExists(f.folder + ".old"));
+  // Nothing is left beside the folder.
+  CHECK(FolderEntries(f.app.path()) == std::vector<std::string>{"hotkeys"});
 
   std::string first = ReadFileBytes(f / "Hotkey-00001.ini");
   size_t setting = first.find("[Setting]"), action = first.find("[Action]");
@@ -210,17 +228,95 @@ TEST_CASE("a save that fails half-way leaves the old set exactly as it was") {
     };
     CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder, failing));
   }
-  SUBCASE("the place for the new set is taken by a file") {
-    WriteFileBytes(f.folder + ".new", "in the way");
-    before[std::string("hotkeys.new")] = "in the way";
-    CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder));
+  SUBCASE("a folder in the hotkeys folder has the name of a new file") {
+    MakeFolder(f / "Hotkey-00003.ini");
+    before = Snapshot(f.app.path());
+    std::string kept = "not cleared";
+    CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder, nullptr, nullptr, &kept));
+    CHECK(kept.empty());
   }
   SUBCASE("an old file cannot be moved aside") {
-    WriteFileBytes(f.folder + ".old", "in the way");
-    before[std::string("hotkeys.old")] = "in the way";
-    CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder));
+    // The second file out of the folder does not move.
+    int out = 0;
+    FileMoveFn moving = [&](const std::string& from, const std::string& to) {
+      if (from.rfind(f.folder + "\\", 0) == 0 && ++out == 2) return false;
+      return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    };
+    CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder, nullptr, moving));
+    CHECK(out == 2);
   }
   CHECK(Snapshot(f.app.path()) == before);
+}
+
+TEST_CASE("the user's own folders named hotkeys.new and hotkeys.old are never used, merged or removed") {
+  HotkeysFixture f;
+  REQUIRE(WriteAllHotkeyFiles({MakeHotkey(65, "one", {"Sleep 1"}), MakeHotkey(66, "two", {})}, f.folder));
+  MakeFolder(f.folder + ".old");
+  WriteFileBytes(f.folder + ".old\\mine.ini", "[Setting]\r\nvk=70\r\nEnable=1\r\n");
+  WriteFileBytes(f.folder + ".old\\~committing", "a file of the user's");
+  MakeFolder(f.folder + ".new");
+  WriteFileBytes(f.folder + ".new\\Hotkey-00001.ini", "[Setting]\r\nvk=71\r\n");
+  WriteFileBytes(f.folder + ".new\\notes.txt", "keep");
+  // Even a folder named like the program's own, but without its marker, is the user's.
+  MakeFolder(f.folder + ".~save-mine.old");
+  WriteFileBytes(f.folder + ".~save-mine.old\\x.ini", "[Setting]\r\nvk=72\r\n");
+  const auto before = Snapshot(f.app.path());
+
+  RecoverInterruptedHotkeySave(f.folder);
+  CHECK(Snapshot(f.app.path()) == before);
+
+  REQUIRE(WriteAllHotkeyFiles({MakeHotkey(67, "three", {})}, f.folder));
+  auto after = Snapshot(f.app.path());
+  CHECK(after.count("hotkeys\\Hotkey-00001.ini") == 1);
+  CHECK(after.count("hotkeys\\Hotkey-00002.ini") == 0);
+  CHECK(after.count("hotkeys\\mine.ini") == 0);
+  after.erase("hotkeys\\Hotkey-00001.ini");
+  auto expected = before;
+  expected.erase("hotkeys\\Hotkey-00001.ini");
+  expected.erase("hotkeys\\Hotkey-00002.ini");
+  CHECK(after == expected);
+  CHECK(ReadHotkeyFile(f / "Hotkey-00001.ini").vk == 67);
+
+  // A failed save leaves them as well.
+  int calls = 0;
+  IniWriteFn failing = [&](const std::string& s, const std::string& k, const std::string& v, const std::string& p) {
+    return ++calls < 3 && CMiscFuns::WriteIniString(s, k, v, p);
+  };
+  const auto saved = Snapshot(f.app.path());
+  CHECK_FALSE(WriteAllHotkeyFiles({MakeHotkey(68, "four", {})}, f.folder, failing));
+  CHECK(Snapshot(f.app.path()) == saved);
+}
+
+TEST_CASE("old files that cannot be put back after a failed save are kept in a folder that is named") {
+  HotkeysFixture f;
+  REQUIRE(WriteAllHotkeyFiles({MakeHotkey(65, "old one", {"Sleep 1"}), MakeHotkey(66, "old two", {})}, f.folder));
+  WriteFileBytes(f / "extra.ini", "[Setting]\r\nvk=70\r\nEnable=1\r\n");
+  // The third new file cannot go in, and the old extra.ini cannot come back.
+  MakeFolder(f / "Hotkey-00003.ini");
+  const auto before = Snapshot(f.app.path());
+  FileMoveFn moving = [&](const std::string& from, const std::string& to) {
+    if (to == f / "extra.ini") return false;
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+  };
+  std::string kept;
+  CHECK_FALSE(WriteAllHotkeyFiles({MakeHotkey(67, "new one", {}), MakeHotkey(68, "new two", {}),
+                                   MakeHotkey(69, "new three", {})},
+                                  f.folder, nullptr, moving, &kept));
+  // The folder that keeps it is beside the hotkeys folder and holds the file as it was.
+  REQUIRE_FALSE(kept.empty());
+  CHECK(kept.rfind(f.folder, 0) == 0);
+  CHECK(kept.find('\\', f.folder.size()) == std::string::npos);
+  CHECK(CMiscFuns::IsFolderExist(kept));
+  CHECK(ReadFileBytes(kept + "\\extra.ini") == before.at("hotkeys\\extra.ini"));
+  // Everything else is back in place.
+  CHECK(ReadFileBytes(f / "Hotkey-00001.ini") == before.at("hotkeys\\Hotkey-00001.ini"));
+  CHECK(ReadFileBytes(f / "Hotkey-00002.ini") == before.at("hotkeys\\Hotkey-00002.ini"));
+  CHECK_FALSE(FileExists(f / "extra.ini"));
+
+  // The next start puts it back and the folder goes.
+  RecoverInterruptedHotkeySave(f.folder);
+  CHECK(Snapshot(f.app.path()) == before);
+  CHECK_FALSE(CMiscFuns::IsFolderExist(kept));
 }
 
 TEST_CASE("a missing hotkeys folder is not created by a save") {
@@ -230,37 +326,47 @@ TEST_CASE("a missing hotkeys folder is not created by a save") {
 }
 
 TEST_CASE("a save cut off by a crash is put right at the next start") {
-  HotkeysFixture f;
-  std::string old = f.folder + ".old", staging = f.folder + ".new";
-  MakeFolder(old);
-  MakeFolder(staging);
-  WriteFileBytes(staging + "\\Hotkey-00001.ini", "half-written");
-
-  SUBCASE("while the old files were moved aside") {
-    WriteFileBytes(f / "Hotkey-00002.ini", "old two");
-    WriteFileBytes(old + "\\Hotkey-00001.ini", "old one");
+  // Each move of a save in turn is where the program stops, as a crash there would; the next start
+  // must leave the old set or the new one, whole, and nothing beside the folder.
+  struct Crash {};
+  HotkeysFixture reference;
+  const std::vector<HotkeyDefinition> oldSet = {MakeHotkey(65, "old one", {"Sleep 1"}), MakeHotkey(66, "old two", {})};
+  const std::vector<HotkeyDefinition> newSet = {MakeHotkey(67, "new one", {}), MakeHotkey(68, "new two", {"Max"}),
+                                                MakeHotkey(69, "new three", {})};
+  REQUIRE(WriteAllHotkeyFiles(newSet, reference.folder));
+  const auto newState = Snapshot(reference.app.path());
+  bool sawOld = false, sawNew = false;
+  for (int stop = 1; stop <= 12; ++stop) {
+    // Odd stops come before a move is made, even ones right after it.
+    const int move = (stop + 1) / 2;
+    const bool afterMove = stop % 2 == 0;
+    CAPTURE(move);
+    CAPTURE(afterMove);
+    HotkeysFixture f;
+    REQUIRE(WriteAllHotkeyFiles(oldSet, f.folder));
+    const auto oldState = Snapshot(f.app.path());
+    int moves = 0;
+    FileMoveFn crashing = [&](const std::string& from, const std::string& to) {
+      if (++moves == move && !afterMove) throw Crash{};
+      bool moved = ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+      if (moves == move) throw Crash{};
+      return moved;
+    };
+    bool crashed = false;
+    try {
+      WriteAllHotkeyFiles(newSet, f.folder, nullptr, crashing);
+    } catch (const Crash&) {
+      crashed = true;
+    }
+    CHECK(crashed);
+    CHECK(Snapshot(f.app.path()) != oldState);  // something was left half-way
     RecoverInterruptedHotkeySave(f.folder);
-    CHECK(FolderEntries(f.folder) == std::vector<std::string>{"Hotkey-00001.ini", "Hotkey-00002.ini"});
-    CHECK(ReadFileBytes(f / "Hotkey-00001.ini") == "old one");
+    const auto state = Snapshot(f.app.path());
+    CHECK((state == oldState || state == newState));
+    sawOld = sawOld || state == oldState;
+    sawNew = sawNew || state == newState;
   }
-  SUBCASE("while the new files went in") {
-    WriteFileBytes(old + "\\Hotkey-00001.ini", "old one");
-    WriteFileBytes(old + "\\Hotkey-00002.ini", "old two");
-    WriteFileBytes(old + "\\~committing", "");
-    WriteFileBytes(f / "Hotkey-00001.ini", "new one");
-    RecoverInterruptedHotkeySave(f.folder);
-    CHECK(FolderEntries(f.folder) == std::vector<std::string>{"Hotkey-00001.ini", "Hotkey-00002.ini"});
-    CHECK(ReadFileBytes(f / "Hotkey-00001.ini") == "old one");
-    CHECK(ReadFileBytes(f / "Hotkey-00002.ini") == "old two");
-  }
-  SUBCASE("after the new set was complete") {
-    WriteFileBytes(old + "\\Hotkey-00001.ini", "old one");
-    WriteFileBytes(old + "\\~done", "");
-    WriteFileBytes(f / "Hotkey-00001.ini", "new one");
-    RecoverInterruptedHotkeySave(f.folder);
-    CHECK(FolderEntries(f.folder) == std::vector<std::string>{"Hotkey-00001.ini"});
-    CHECK(ReadFileBytes(f / "Hotkey-00001.ini") == "new one");
-  }
-  CHECK_FALSE(FileExists(old));
-  CHECK_FALSE(FileExists(staging));
+  // Cut off before the last move the old set comes back, after it the new one stays.
+  CHECK(sawOld);
+  CHECK(sawNew);
 }

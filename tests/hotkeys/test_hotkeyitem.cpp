@@ -70,11 +70,22 @@ TEST_CASE("hotkey file names and damaged records") {
   CHECK(d.Ctrl == 1);
   CHECK(d.Shift == 0);
   CHECK(d.Enable == 1);
-  CHECK(d.vk == -1);
+  // The key code is what the file says, whatever it is: a save must give it back unchanged.
+  CHECK(d.vk == 2147483647);
   d.vk = -77;
   NormalizeHotkeyDefinition(d);
-  CHECK(d.vk == -1);
+  CHECK(d.vk == -77);
   d.vk = 65;
   NormalizeHotkeyDefinition(d);
   CHECK(d.vk == 65);
+}
+
+TEST_CASE("only the virtual keys 0 to 254 can be registered; others show as their number") {
+  CHECK(IsRegistrableKey(0));
+  CHECK(IsRegistrableKey(65));
+  CHECK(IsRegistrableKey(254));
+  CHECK_FALSE(IsRegistrableKey(255));
+  CHECK_FALSE(IsRegistrableKey(300));
+  CHECK_FALSE(IsRegistrableKey(-1));
+  CHECK(FormatHotkeyText(0, 1, 0, 0, 300) == "CTRL+300");
 }
