@@ -8,6 +8,7 @@
 #include <vector>
 #include <string>
 
+#include "tests/support/modal.h"
 #include "tests/winsupport.h"
 
 // A copy of the assembled program folder, so each test has its own settings and hotkeys.
@@ -34,10 +35,25 @@ class RunningProcess {
   long WaitExit(DWORD ms);
   bool Running() const;
   DWORD pid() const { return m_info.dwProcessId; }
+  // Its first thread, which runs its message loop.
+  HANDLE thread() const { return m_info.hThread; }
   HANDLE handle() const { return m_info.hProcess; }
 
  private:
   PROCESS_INFORMATION m_info = {};
+};
+
+// The started program, up with its hotkeys registered (the status shows its counts); it is quit
+// through its exit command at the end of the scope if it still runs.
+struct RunningQuorvel {
+  RunningProcess process;
+  HWND main = nullptr;
+  explicit RunningQuorvel(const ProgramCopy& program);
+  RunningQuorvel(const RunningQuorvel&) = delete;
+  RunningQuorvel& operator=(const RunningQuorvel&) = delete;
+  ~RunningQuorvel();
+  // Shows the main window as a second start does, and waits until it is visible.
+  void Show();
 };
 
 // Polls `condition` every 20 ms until it holds or `ms` pass.
@@ -57,3 +73,11 @@ void DoubleClickAt(POINT screen);
 // A hotkey file with the given [Setting] lines (Enable=1 is added) and action lines.
 void WriteHotkeyFile(const std::string& path, const std::string& setting, const std::vector<std::string>& lines);
 std::string WindowText(HWND h);
+
+// The top-level windows of a process, shown or not; with a caption, only the visible ones so titled.
+std::vector<HWND> WindowsOf(DWORD pid, const std::string* caption = nullptr);
+// Waits for a dialog of the process with this caption to be up (its OK button exists); null if none comes.
+HWND WaitForDialog(DWORD pid, const std::string& caption);
+// A text of one of the program copy's language files, by key.
+std::string LanguageText(const ProgramCopy& program, const std::string& file, const char* key);
+

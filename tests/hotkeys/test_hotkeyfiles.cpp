@@ -8,21 +8,6 @@
 
 namespace {
 
-// Every file below a folder with its bytes, to show that nothing changed.
-std::map<std::string, std::string> Snapshot(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const std::string& name : FolderEntries(folder)) {
-    std::string path = folder + "\\" + name;
-    if (CMiscFuns::IsFolderExist(path)) {
-      for (const auto& [sub, bytes] : Snapshot(path)) files[name + "\\" + sub] = bytes;
-      files[name + "\\"] = "";
-    } else {
-      files[name] = ReadFileBytes(path);
-    }
-  }
-  return files;
-}
-
 HotkeyDefinition MakeHotkey(int vk, const std::string& description, std::vector<std::string> lines) {
   HotkeyDefinition d;
   d.Ctrl = 1;
@@ -101,7 +86,7 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
       {"huge.ini", "[Setting]\r\nDescription=" + std::string(200000, 'D') + "\r\nvk=65\r\nEnable=1\r\n"},
   };
   for (const auto& [name, bytes] : files) WriteFileBytes(f / name, bytes);
-  auto before = Snapshot(f.folder);
+  auto before = TakeSnapshot(f.folder);
   for (const auto& [name, bytes] : files) {
     CAPTURE(name);
     HotkeyDefinition d = ReadHotkeyFile(f / name);
@@ -116,7 +101,7 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
   CHECK(ReadHotkeyFile(f / "absurd.ini").Alt == 1);
   CHECK(ReadHotkeyFile(f / "huge.ini").Description.size() < 65535);
   CHECK(ReadHotkeyFile(f / "missing.ini").vk == 0);
-  CHECK(Snapshot(f.folder) == before);
+  CHECK(TakeSnapshot(f.folder) == before);
 }
 
 TEST_CASE("an [Action] section longer than the first buffer is read whole") {
@@ -198,7 +183,7 @@ TEST_CASE("a save that fails half-way leaves the old set exactly as it was") {
   HotkeysFixture f;
   REQUIRE(WriteAllHotkeyFiles({MakeHotkey(65, "old one", {"Sleep 1"}), MakeHotkey(66, "old two", {})}, f.folder));
   WriteFileBytes(f / "extra.ini", "[Setting]\r\nvk=70\r\nEnable=1\r\n");
-  auto before = Snapshot(f.app.path());
+  auto before = TakeSnapshot(f.app.path());
   std::vector<HotkeyDefinition> next = {MakeHotkey(67, "new one", {"Sleep 2"}), MakeHotkey(68, "new two", {"Max"}),
                                         MakeHotkey(69, "new three", {})};
 
@@ -220,7 +205,7 @@ TEST_CASE("a save that fails half-way leaves the old set exactly as it was") {
     before[std::string("hotkeys.old")] = "in the way";
     CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder));
   }
-  CHECK(Snapshot(f.app.path()) == before);
+  CHECK(TakeSnapshot(f.app.path()) == before);
 }
 
 TEST_CASE("a missing hotkeys folder is not created by a save") {

@@ -6,15 +6,6 @@
 
 namespace {
 
-std::string Utf16File(const std::string& xmlText) {
-  std::string bytes = "\xff\xfe";
-  for (unsigned char c : xmlText) {
-    bytes += static_cast<char>(c);
-    bytes += '\0';
-  }
-  return bytes;
-}
-
 LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_NOTIFY) {
     auto* hdr = reinterpret_cast<NMHDR*>(l);
@@ -63,7 +54,7 @@ struct TreeFixture {
 TEST_CASE("the tree mirrors the items in document order and depth") {
   TreeFixture f;
   WriteFileBytes(f.dir / "data.xml",
-                 Utf16File("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config>"
+                 Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config>"
                            "<item name=\"L0078\" value=\"\"><item name=\"Lunch\" value=\"L0080\"/>"
                            "<note>not an item</note><item value=\"a\\r\\nb\"><item name=\"deep\"/></item></item>"
                            "<item name=\"Last\" value=\"x\"/></config>"));
@@ -110,7 +101,7 @@ TEST_CASE("files without a usable store give an empty tree") {
     CHECK(doc.Load(f.dir / "d.xml"));
   }
   SUBCASE("truncated") {
-    WriteFileBytes(f.dir / "d.xml", Utf16File("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config><item name=\"x\""));
+    WriteFileBytes(f.dir / "d.xml", Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config><item name=\"x\""));
     CHECK_FALSE(doc.Load(f.dir / "d.xml"));
   }
   SUBCASE("nested beyond reason") {
