@@ -60,7 +60,7 @@ string(REPLACE "/" "\\\\" PASTE_TARGET_WIN "Z:${CMAKE_BINARY_DIR}/paste_target.e
 list(REMOVE_DUPLICATES WIN_TEST_SUPPORT)
 # Helpers every Windows test may use (tests/support/): files, pixels and pictures, modal dialogs.
 set(TEST_SUPPORT ${CMAKE_SOURCE_DIR}/tests/support/files.cpp ${CMAKE_SOURCE_DIR}/tests/support/capture.cpp
-                 ${CMAKE_SOURCE_DIR}/tests/support/modal.cpp)
+                 ${CMAKE_SOURCE_DIR}/tests/support/modal.cpp ${CMAKE_SOURCE_DIR}/tests/support/programfolder.cpp)
 add_executable(quorvel_tests ${CORE_TESTS} ${WIN_TESTS} ${E2E_TESTS} ${WIN_TEST_SUPPORT} ${TEST_SUPPORT} ${QUORVEL_RC})
 target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main)
 # Pictures the tests take for a person to look at: build/win/shots/<area>/.
@@ -102,7 +102,7 @@ foreach(source ${WIN_TESTS} ${E2E_TESTS})
 endforeach()
 
 # Pictures of every control to look at (tools/gallery.sh builds and runs it); not part of the tests.
-add_executable(quorvel_gallery WIN32 EXCLUDE_FROM_ALL tests/gallery/gallery.cpp tests/include/controls_support.cpp
+add_executable(quorvel_gallery WIN32 EXCLUDE_FROM_ALL tools/gallery/gallery.cpp tests/include/controls_support.cpp
                                                      tests/support/capture.cpp ${QUORVEL_RC})
 target_link_libraries(quorvel_gallery PRIVATE quorvel_win)
 target_compile_definitions(quorvel_gallery PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}")

@@ -217,14 +217,7 @@ TEST_CASE("action editor: the entry point gives the line only on OK") {
 namespace {
 
 // The width a text needs in a control's font.
-int TextWidth(HWND control, const std::string& text, HFONT font = nullptr) {
-  if (!font) font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-  ClientDc dc(control);
-  SelectedObject selected(dc.get(), font);
-  RECT rc = {0, 0, 0, 0};
-  ::DrawTextA(dc.get(), text.c_str(), -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  return rc.right - rc.left;
-}
+int TextWidth(HWND control, const std::string& text) { return TextExtent(control, text).cx; }
 
 int ClientWidth(HWND control) {
   RECT rc = {};
@@ -260,11 +253,7 @@ std::vector<std::string> TextsThatDoNotFit(HWND dialog) {
   // The bold headings draw their icon first.
   for (int id : {IDC_AA_KINDHEADING, IDC_AA_PAGEHEADING}) {
     HWND heading = ::GetDlgItem(dialog, id);
-    LOGFONTA lf = {};
-    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-    lf.lfWeight = FW_BOLD;
-    FontHandle bold(::CreateFontIndirectA(&lf));
-    if (TextWidth(heading, TextOf(heading), bold.get()) + 16 + 6 > ClientWidth(heading)) {
+    if (TextExtent(dialog, TextOf(heading), 0, true).cx + 16 + 6 > ClientWidth(heading)) {
       problems.push_back("heading \"" + TextOf(heading) + "\"");
     }
   }

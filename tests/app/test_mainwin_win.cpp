@@ -16,25 +16,12 @@
 #include "language/language.h"
 #include "tests/include/controls_support.h"
 #include "tests/support/modal.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 
 namespace {
 
-// A program folder of its own with the shipped language files.
-struct LanguageFixture {
-  TempDir dir;
-  GlobalPaths saved = Paths();
-  explicit LanguageFixture(const char* file = "English.txt") {
-    MakeFolder(dir / "language");
-    for (const char* name : {"English.txt", "Deutsch.txt"}) {
-      ::CopyFileA((std::string(QUORVEL_PROGRAM_DIR) + "\\language\\" + name).c_str(),
-                  (dir / "language\\" + name).c_str(), FALSE);
-    }
-    WriteFileBytes(dir / "Settings.ini", std::string("[Settings]\r\nLanguageFile=") + file + "\r\n");
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
-  }
-  ~LanguageFixture() { SetGlobalPaths(saved); }
-};
+using LanguageFixture = ProgramFolder;
 
 void SaveShot(const Pixels& px, const std::string& name) { CHECK(SaveShot(px, "mainwin", name)); }
 

@@ -21,6 +21,7 @@
 #include "optiondlg_ids.h"
 #include "tests/include/controls_support.h"
 #include "tests/support/modal.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 
 namespace {
@@ -30,25 +31,18 @@ constexpr char kScratchValue[] = "QuorvelOptionsTestValue";
 
 // A program folder of its own: the shipped language files, Settings.ini and Tmp.ini as a test
 // wants them, and the language table of that folder.
-struct OptionsFixture {
-  TempDir dir;
-  GlobalPaths saved = Paths();
+struct OptionsFixture : ProgramFolder {
   OptionsEnvironment env;
 
-  explicit OptionsFixture(const std::string* settings = nullptr, const std::string* tmp = nullptr) {
-    MakeFolder(dir / "language");
-    for (const char* file : {"English.txt", "Deutsch.txt"}) {
-      WriteFileBytes(dir / (std::string("language\\") + file),
-                     ReadFileBytes(std::string(QUORVEL_PROGRAM_DIR "\\language\\") + file));
-    }
+  explicit OptionsFixture(const std::string* settings = nullptr, const std::string* tmp = nullptr)
+      : ProgramFolder(nullptr) {
     if (settings) WriteFileBytes(dir / "Settings.ini", *settings);
     if (tmp) WriteFileBytes(dir / "Tmp.ini", *tmp);
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
+    Reload();
     env = OptionsEnvironment::ForThisProgram();
     std::string folder = dir / "language";
     env.listLanguages = [folder] { return ListLanguageFilesIn(folder); };
   }
-  ~OptionsFixture() { SetGlobalPaths(saved); }
 
   std::string Settings() const { return ReadFileBytes(dir / "Settings.ini"); }
   std::string Tmp() const { return ReadFileBytes(dir / "Tmp.ini"); }
@@ -385,32 +379,25 @@ TEST_CASE("options: damaged or missing Settings.ini and Tmp.ini open without har
   const std::string halfSection = "[Settings\r\nLanguageFile=Deutsch.txt\r\n=\r\n[[]]\r\n";
   const std::string badIndex[] = {"-1", "1", "7", "abc", "0x0", "99999999999999999999", "", " "};
 
-  SUBCASE("garbage bytes") {
-    OptionsFixture f(&garbage, &garbage);
-    COptionDlg dlg(f.env);
-    CHECK(RunDialog(dlg, [&](HWND dialog) {
-            CHECK(::IsWindowVisible(PageOf(dlg)));
-            SelectLanguage(dlg, "English");
-            ClickOk(dialog);
-          }) == IDOK);
-    CHECK(f.LanguageFile() == "English.txt");
-    CHECK(CMiscFuns::GetIniString("Settings", "OptionDlgDefPanel", "", f.env.tmpIni) == "0");
+  SUBCASE("garbage bytes, or no files at all") {
+    const std::string* const inputs[] = {&garbage, nullptr};
+    for (const std::string* bytes : inputs) {
+      OptionsFixture f(bytes, bytes);
+      COptionDlg dlg(f.env);
+      CHECK(RunDialog(dlg, [&](HWND dialog) {
+              CHECK(::IsWindowVisible(PageOf(dlg)));
+              CHECK(SelectedLanguage(dlg) == "<none>");
+              SelectLanguage(dlg, "English");
+              ClickOk(dialog);
+            }) == IDOK);
+      CHECK(f.LanguageFile() == "English.txt");
+      CHECK(CMiscFuns::GetIniString("Settings", "OptionDlgDefPanel", "", f.env.tmpIni) == "0");
+    }
   }
   SUBCASE("a broken section header") {
     OptionsFixture f(&halfSection, &halfSection);
     COptionDlg dlg(f.env);
     CHECK(RunDialog(dlg, [&](HWND dialog) { ClickOk(dialog); }) != kTimedOut);
-  }
-  SUBCASE("missing files") {
-    OptionsFixture f;
-    COptionDlg dlg(f.env);
-    CHECK(RunDialog(dlg, [&](HWND dialog) {
-            CHECK(SelectedLanguage(dlg) == "<none>");
-            SelectLanguage(dlg, "English");
-            ClickOk(dialog);
-          }) == IDOK);
-    CHECK(f.LanguageFile() == "English.txt");
-    CHECK(CMiscFuns::GetIniString("Settings", "OptionDlgDefPanel", "", f.env.tmpIni) == "0");
   }
   SUBCASE("a remembered tab that names no tab") {
     for (const std::string& index : badIndex) {
@@ -518,14 +505,8 @@ namespace {
 SIZE NeededSize(HWND control, int spareWidth, bool wrap) {
   RECT client = {};
   ::GetClientRect(control, &client);
-  std::string text = TextOf(control);
-  RECT rc = {0, 0, wrap ? client.right - spareWidth : 10000, 0};
-  ClientDc dc(control);
-  auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-  SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-  ::DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &rc,
-              DT_CALCRECT | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
-  return SIZE{rc.right + spareWidth, rc.bottom};
+  SIZE need = TextExtent(control, TextOf(control), wrap ? client.right - spareWidth : 0, false, 0);
+  return SIZE{need.cx + spareWidth, need.cy};
 }
 
 void CheckTextsFit(const COptionDlg& dlg, HWND dialog) {

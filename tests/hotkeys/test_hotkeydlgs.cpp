@@ -22,26 +22,15 @@
 #include "language/language.h"
 #include "tests/hotkeys/hotkeydlg_driver.h"
 #include "tests/include/controls_support.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 
 namespace {
 
-// A program folder of its own: the shipped language files, the chosen language, a hotkeys folder.
-struct ProgramFixture {
-  TempDir dir;
-  GlobalPaths saved = Paths();
+// A program folder of its own (tests/support/programfolder.h) with a hotkeys folder.
+struct ProgramFixture : ProgramFolder {
   std::string hotkeys = dir / "hotkeys";
-  explicit ProgramFixture(const char* language = "English.txt") {
-    MakeFolder(dir / "language");
-    for (const char* file : {"English.txt", "Deutsch.txt"}) {
-      std::string from = std::string(QUORVEL_PROGRAM_DIR) + "\\language\\" + file;
-      ::CopyFileA(from.c_str(), (dir / ("language\\" + std::string(file))).c_str(), FALSE);
-    }
-    WriteFileBytes(dir / "Settings.ini", std::string("[Settings]\r\nLanguageFile=") + language + "\r\n");
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
-    MakeFolder(hotkeys);
-  }
-  ~ProgramFixture() { SetGlobalPaths(saved); }
+  explicit ProgramFixture(const char* language = "English.txt") : ProgramFolder(language) { MakeFolder(hotkeys); }
   void Put(const std::string& name, const std::string& bytes) const { WriteFileBytes(hotkeys + "\\" + name, bytes); }
   std::string Get(const std::string& name) const { return ReadFileBytes(hotkeys + "\\" + name); }
 };
@@ -741,22 +730,14 @@ namespace {
 // the header.
 void CheckTextFits(HWND dialog, int id, bool bold, int reserved, bool wraps, int iconSpace = 0) {
   HWND control = Item(dialog, id);
-  std::string text = TextOf(control);
   RECT rc = {};
   ::GetClientRect(control, &rc);
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
-  LOGFONTA lf = {};
-  ::GetObjectA(font, sizeof lf, &lf);
-  if (bold) lf.lfWeight = FW_BOLD;
-  FontHandle measured(::CreateFontIndirectA(&lf));
-  ClientDc dc(control);
-  SelectedObject keep(dc.get(), measured.get());
-  RECT need = {0, 0, rc.right - reserved - iconSpace, 0};
-  ::DrawTextA(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-  CAPTURE(text);
+  const int room = rc.right - reserved - iconSpace;
+  SIZE need = TextExtent(dialog, TextOf(control), wraps ? room : 0, bold);
+  CAPTURE(TextOf(control));
   CAPTURE(id);
-  CHECK(need.right <= rc.right - reserved - iconSpace);
-  CHECK(need.bottom <= rc.bottom);
+  CHECK(need.cx <= room);
+  CHECK(need.cy <= rc.bottom);
 }
 
 // The whole window as the screen shows it.

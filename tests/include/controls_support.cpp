@@ -22,7 +22,7 @@ void RegisterParentClass() {
 }
 }  // namespace
 
-TestParent::TestParent(int width, int height, HFONT font) {
+TestParent::TestParent(int width, int height, HFONT font, DWORD style) {
   RegisterParentClass();
   if (font) {
     m_font = font;
@@ -34,7 +34,7 @@ TestParent::TestParent(int width, int height, HFONT font) {
   }
   RECT rc = {0, 0, width, height};
   ::AdjustWindowRectEx(&rc, WS_POPUP, FALSE, 0);
-  m_hwnd = ::CreateWindowExA(0, kParentClass, "controls", WS_POPUP, 40, 40, rc.right - rc.left, rc.bottom - rc.top,
+  m_hwnd = ::CreateWindowExA(0, kParentClass, "controls", WS_POPUP | style, 40, 40, rc.right - rc.left, rc.bottom - rc.top,
                              nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
   ::SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   ::SetWindowLongPtrA(m_hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TestParent::Proc));

@@ -24,7 +24,7 @@ struct CommandRecord {
 // A visible top-level window with a solid background that records the commands it receives.
 class TestParent {
  public:
-  explicit TestParent(int width = 480, int height = 360, HFONT font = nullptr);
+  explicit TestParent(int width = 480, int height = 360, HFONT font = nullptr, DWORD style = 0);
   TestParent(const TestParent&) = delete;
   TestParent& operator=(const TestParent&) = delete;
   ~TestParent();

@@ -675,6 +675,8 @@ TEST_CASE("a link button draws its text in the link colour, another under the mo
   }
 }
 
+// The rectangle for each alignment is worked out natively (test_controlmath); here the control
+// draws within it and measures a new text.
 TEST_CASE("a link button's text rectangle follows the alignment") {
   SUBCASE("centred") {
     LinkRig rig(BS_CENTER);
@@ -684,16 +686,6 @@ TEST_CASE("a link button's text rectangle follows the alignment") {
     RECT drawn = Extent(PrintClient(rig.h), RGB(0, 0, 255));
     CHECK(drawn.left >= r.left);
     CHECK(drawn.right <= r.right + 1);  // a glyph may overhang its advance by a pixel
-  }
-  SUBCASE("right") {
-    LinkRig rig(BS_RIGHT);
-    CHECK(rig.link.TextRect().right == 150);
-    CHECK(Extent(PrintClient(rig.h), RGB(0, 0, 255)).right > 140);
-  }
-  SUBCASE("left") {
-    LinkRig rig(BS_LEFT);
-    CHECK(rig.link.TextRect().left == 0);
-    CHECK(Extent(PrintClient(rig.h), RGB(0, 0, 255)).left < 5);
   }
   SUBCASE("a new text is measured again") {
     LinkRig rig(BS_LEFT);

@@ -35,81 +35,24 @@ struct StringMaker<std::pair<int, int>> {
 
 namespace {
 
-const COLORREF kBackdrop = RGB(40, 90, 160);
+const COLORREF kBackdrop = kParentColour;
 const int kListId = 1009;
 
-// A top-level window that hands its list messages back the way the dialogs do.
-class ListParent {
- public:
-  ListParent(int width = 540, int height = 380) {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSA wc = {};
-      wc.lpfnWndProc = &ListParent::Proc;
-      wc.hInstance = ::GetModuleHandleA(nullptr);
-      wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-      wc.lpszClassName = "QuorvelListTestParent";
-      ::RegisterClassA(&wc);
-      registered = true;
-    }
-    // Without antialiasing every text pixel has exactly the text colour.
-    m_font.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                               CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, "Tahoma"));
-    m_hwnd = ::CreateWindowExA(0, "QuorvelListTestParent", "list", WS_POPUP | WS_CLIPCHILDREN, 40, 40, width, height,
-                               nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
-    ::ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
-    ::UpdateWindow(m_hwnd);
-    PumpMessages();
-  }
-  ListParent(const ListParent&) = delete;
-  ListParent& operator=(const ListParent&) = delete;
-  ~ListParent() {
-    if (::IsWindow(m_hwnd)) ::DestroyWindow(m_hwnd);
-    PumpMessages();
-  }
-  HWND hwnd() const { return m_hwnd; }
-  HFONT font() const { return m_font.get(); }
-
+// The test parent handing its list messages back the way the dialogs do, counting what it sees.
+struct ListParent : TestParent {
   int drawRequests = 0, measureRequests = 0, columnClicks = 0, itemChanges = 0;
   bool reflect = true;
-
- private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_NCCREATE)
-      ::SetWindowLongPtrA(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<ListParent*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self) {
-      if (msg == WM_DRAWITEM) ++self->drawRequests;
-      if (msg == WM_MEASUREITEM) ++self->measureRequests;
-      if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(LVN_COLUMNCLICK))
-        ++self->columnClicks;
-      LRESULT result = 0;
-      if (self->reflect && CIcoListView::HandleParentMessage(hwnd, msg, wParam, lParam, result)) return result;
-      if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == static_cast<UINT>(LVN_ITEMCHANGED))
-        ++self->itemChanges;
-      switch (msg) {
-        case WM_GETFONT:
-          return reinterpret_cast<LRESULT>(self->m_font.get());
-        case WM_ERASEBKGND: {
-          RECT rc;
-          ::GetClientRect(hwnd, &rc);
-          BrushHandle brush(::CreateSolidBrush(kBackdrop));
-          ::FillRect(reinterpret_cast<HDC>(wParam), &rc, brush.get());
-          return 1;
-        }
-        case WM_NCDESTROY:
-          ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-          break;
-        default:
-          break;
-      }
-    }
-    return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+  explicit ListParent(int width = 540, int height = 380) : TestParent(width, height, nullptr, WS_CLIPCHILDREN) {
+    onMessage = [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+      if (msg == WM_DRAWITEM) ++drawRequests;
+      if (msg == WM_MEASUREITEM) ++measureRequests;
+      const auto* hdr = msg == WM_NOTIFY ? reinterpret_cast<const NMHDR*>(lParam) : nullptr;
+      if (hdr && hdr->code == static_cast<UINT>(LVN_COLUMNCLICK)) ++columnClicks;
+      if (reflect && CIcoListView::HandleParentMessage(hwnd, msg, wParam, lParam, result)) return true;
+      if (hdr && hdr->code == static_cast<UINT>(LVN_ITEMCHANGED)) ++itemChanges;
+      return false;
+    };
   }
-
-  HWND m_hwnd = nullptr;
-  FontHandle m_font;
 };
 
 // Solid 16 x 16 images, one per colour.

@@ -21,6 +21,7 @@
 #include "predefinedtext/textstore.h"
 #include "tests/include/controls_support.h"
 #include "tests/support/modal.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 #include "textshortcuts_ids.h"
 
@@ -30,26 +31,14 @@ std::string StoreFile(const std::string& items) {
   return Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?>\r\n<config>" + items + "</config>");
 }
 
-// A program folder of its own with the shipped language files; `language` picks one of them.
-struct Folder {
-  TempDir dir;
-  GlobalPaths saved = Paths();
-  std::string store;
-  explicit Folder(const char* language = "English.txt") {
+// A program folder of its own (tests/support/programfolder.h) with a folder for the text store.
+struct Folder : ProgramFolder {
+  std::string store = dir / "predefinedtext\\data.xml";
+  explicit Folder(const char* language = "English.txt") : ProgramFolder(language) {
     xml::InstallWin32Platform();
-    MakeFolder(dir / "language");
     MakeFolder(dir / "predefinedtext");
-    const std::string shipped = std::string(QUORVEL_PROGRAM_DIR) + "\\language\\";
-    for (const char* name : {"English.txt", "Deutsch.txt"})
-      WriteFileBytes(dir / (std::string("language\\") + name), ReadFileBytes(shipped + name));
-    WriteFileBytes(dir / "Settings.ini", std::string("[Settings]\r\nLanguageFile=") + language + "\r\n");
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
-    store = dir / "predefinedtext\\data.xml";
   }
-  ~Folder() {
-    ::SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_NORMAL);
-    SetGlobalPaths(saved);
-  }
+  ~Folder() { ::SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_NORMAL); }
 };
 
 HWND MessageBoxOver(HWND dialog) { return FindBoxOwnedBy(dialog); }
@@ -733,24 +722,13 @@ size_t CaptureScreen(const RECT& rc, const std::string& name) {
   return colours.size();
 }
 
-// True when `text` in the dialog's font, made bold when asked, fits into width x height with word wrap.
+// True when `text` in the dialog's font, made bold when asked, fits into width x height.
 bool Fits(HWND dialog, const std::string& text, int width, int height, bool bold, bool singleLine) {
-  auto font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
-  LOGFONTA lf = {};
-  ::GetObjectA(font, sizeof lf, &lf);
-  if (bold) lf.lfWeight = FW_BOLD;
-  FontHandle use(::CreateFontIndirectA(&lf));
-  HDC dc = ::GetDC(dialog);
-  RECT rc = {0, 0, width, 0};
-  {
-    SelectedObject sel(dc, use.get());
-    ::DrawTextA(dc, text.c_str(), -1, &rc, DT_CALCRECT | (singleLine ? DT_SINGLELINE : DT_WORDBREAK));
-  }
-  ::ReleaseDC(dialog, dc);
+  SIZE need = TextExtent(dialog, text, singleLine ? 0 : width, bold, 0);
   CAPTURE(text);
-  CAPTURE(rc.right);
-  CAPTURE(rc.bottom);
-  return rc.right <= width && rc.bottom <= height;
+  CAPTURE(need.cx);
+  CAPTURE(need.cy);
+  return need.cx <= width && need.cy <= height;
 }
 
 RECT WindowRectOf(HWND hwnd) {

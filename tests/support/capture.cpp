@@ -173,6 +173,20 @@ Pixels ScreenRect(const RECT& rc) {
   return dib.Read(width, height);
 }
 
+SIZE TextExtent(HWND fontOf, const std::string& text, int wrapWidth, bool bold, UINT format) {
+  auto font = reinterpret_cast<HFONT>(::SendMessageA(fontOf, WM_GETFONT, 0, 0));
+  LOGFONTA lf = {};
+  ::GetObjectA(font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
+  if (bold) lf.lfWeight = FW_BOLD;
+  FontHandle measured(::CreateFontIndirectA(&lf));
+  ClientDc dc(fontOf);
+  SelectedObject keep(dc.get(), measured.get());
+  RECT rc = {0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
+  ::DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &rc,
+              DT_CALCRECT | format | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  return SIZE{rc.right, rc.bottom};
+}
+
 std::string ShotPath(const std::string& area, const std::string& name) {
 #ifdef QUORVEL_SHOT_DIR
   std::string folder = QUORVEL_SHOT_DIR;

@@ -51,6 +51,10 @@ void PumpMessages();
 // Writes a PNG of width x height whose pixels `pixel(x, y)` gives as ARGB.
 bool WritePng(const std::string& path, int width, int height, const std::function<uint32_t(int, int)>& pixel);
 
+// The room `text` takes in the font of `fontOf` (made bold when asked): one line, or wrapped at
+// `wrapWidth` when that is above 0. `format` adds DrawText flags.
+SIZE TextExtent(HWND fontOf, const std::string& text, int wrapWidth = 0, bool bold = false, UINT format = DT_NOPREFIX);
+
 // What the screen shows in a rectangle of screen coordinates.
 Pixels ScreenRect(const RECT& rc);
 // The whole window, frame and all, as the screen shows it, after its pending paints.
