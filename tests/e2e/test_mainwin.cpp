@@ -29,6 +29,9 @@ bool TrayIconAlive(HWND main) {
   return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
 }
 
+// The web server's log: a line for each request it answered.
+std::string ServerLog() { return ReadFileBytes(std::string(QUORVEL_HTTP_FIXTURE_DIR) + "\\log"); }
+
 std::string HttpBase() {
   std::string port = ReadFileBytes(std::string(QUORVEL_HTTP_FIXTURE_DIR) + "\\port");
   while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
@@ -149,12 +152,18 @@ TEST_CASE("update check: a newer version enables the button and asks; the open b
 
 TEST_CASE("update check: an equal version, garbage and no server change nothing and do not hold up the exit") {
   std::string base = HttpBase();
-  for (std::string url : {base + "equal.txt", base + "garbage.txt", std::string("http://127.0.0.1:9/v.txt")}) {
+  for (std::string file : {"equal.txt", "garbage.txt", ""}) {
+    // A query of its own tells this program's request from any other in the server's log.
+    const std::string asked = file + "?run=" + CMiscFuns::NewGuidText().substr(0, 8);
+    const std::string url = file.empty() ? std::string("http://127.0.0.1:9/v.txt") : base + asked;
     CAPTURE(url);
     ProgramCopy program;
     WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=" + url + "\r\n"));
     RunningQuorvel q(program);
-    WaitUntil([] { return false; }, 2500);
+    if (!file.empty()) {
+      CHECK(WaitUntil([&] { return ServerLog().find("GET /" + asked) != std::string::npos; }, 10000));
+    }
+    WaitUntil([] { return false; }, file.empty() ? 2500 : 1000);
     CHECK(FindBoxOf(q.process.pid(), "Quorvel") == nullptr);
     HWND button = ::GetDlgItem(q.main, 1007);
     CHECK_FALSE(::IsWindowEnabled(button));

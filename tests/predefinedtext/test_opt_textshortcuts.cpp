@@ -76,27 +76,13 @@ struct Script {
 HWND Tree(HWND dialog) { return ::GetDlgItem(dialog, IDC_TS_TREE); }
 HWND Box(HWND dialog) { return ::GetDlgItem(dialog, IDC_TS_TEXT); }
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char buf[1024] = {};
-  TVITEMA tvi = {};
-  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
-  tvi.hItem = item;
-  tvi.pszText = buf;
-  tvi.cchTextMax = sizeof buf;
-  TreeView_GetItem(tree, &tvi);
-  return buf;
-}
-
 // Every item in display order, each line indented by its depth.
 std::string TreeOutline(HWND tree) {
   std::string out;
-  std::vector<std::pair<HTREEITEM, int>> pending;
-  for (HTREEITEM it = TreeView_GetRoot(tree); it; it = TreeView_GetNextSibling(tree, it)) pending.emplace_back(it, 0);
-  std::vector<std::pair<HTREEITEM, int>> order;
   // Depth first, in order.
   std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM item, int depth) {
     for (; item; item = TreeView_GetNextSibling(tree, item)) {
-      out += std::string(static_cast<size_t>(depth) * 2, ' ') + ItemText(tree, item) + "\n";
+      out += std::string(static_cast<size_t>(depth) * 2, ' ') + TreeItemText(tree, item) + "\n";
       walk(TreeView_GetChild(tree, item), depth + 1);
     }
   };
@@ -111,7 +97,7 @@ HTREEITEM FindItem(HWND tree, const std::string& text) {
   while (!pending.empty()) {
     HTREEITEM item = pending.back();
     pending.pop_back();
-    if (ItemText(tree, item) == text) return item;
+    if (TreeItemText(tree, item) == text) return item;
     for (HTREEITEM c = TreeView_GetChild(tree, item); c; c = TreeView_GetNextSibling(tree, c)) pending.push_back(c);
   }
   return nullptr;
@@ -239,7 +225,7 @@ TEST_CASE("text shortcuts editor: add, rename and edit go into the file on OK") 
            [](HWND d) {
              // Selected and named with the language text, in name editing.
              HTREEITEM sel = TreeView_GetSelection(Tree(d));
-             CHECK(ItemText(Tree(d), sel) == "New entry");
+             CHECK(TreeItemText(Tree(d), sel) == "New entry");
              CHECK(TreeView_GetParent(Tree(d), sel) == FindItem(Tree(d), "a"));
              CHECK(TextOf(LabelEditor(d)) == "New entry");
            }),
@@ -388,7 +374,7 @@ TEST_CASE("text shortcuts editor: moving swaps whole branches; the ends do not m
         ::SendMessageA(d, WM_COMMAND, IDC_TS_MOVEDOWN, 0);
         CHECK(TreeOutline(tree) == "B\nA\n  A1\n    A11\nC\n");
         // The moved entry stays selected and shows its own text.
-        CHECK(ItemText(tree, TreeView_GetSelection(tree)) == "A");
+        CHECK(TreeItemText(tree, TreeView_GetSelection(tree)) == "A");
         CHECK(TextOf(Box(d)) == "1");
         CHECK((TreeView_GetItemState(tree, FindItem(tree, "A1"), TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
         ::SendMessageA(d, WM_COMMAND, IDC_TS_MOVEDOWN, 0);
@@ -398,7 +384,7 @@ TEST_CASE("text shortcuts editor: moving swaps whole branches; the ends do not m
         // Inside a branch, and the text edited after a move lands in the moved entry.
         TreeView_SelectItem(tree, FindItem(tree, "C"));
         ::SendMessageA(d, WM_COMMAND, IDC_TS_MOVEUP, 0);
-        CHECK(ItemText(tree, TreeView_GetSelection(tree)) == "C");
+        CHECK(TreeItemText(tree, TreeView_GetSelection(tree)) == "C");
         TypeText(d, "!");
         ::SendMessageA(d, WM_COMMAND, IDOK, 0);
       }),

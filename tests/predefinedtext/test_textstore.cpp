@@ -2,6 +2,7 @@
 
 #include "include/GlobalData.h"
 #include "predefinedtext/textstore.h"
+#include "tests/support/modal.h"
 #include "tests/winsupport.h"
 
 namespace {
@@ -36,16 +37,7 @@ struct TreeFixture {
     ::DestroyWindow(host);
     SetGlobalPaths(saved);
   }
-  std::string Text(HTREEITEM item) const {
-    char buf[256] = {};
-    TVITEMA tvi = {};
-    tvi.mask = TVIF_TEXT | TVIF_HANDLE;
-    tvi.hItem = item;
-    tvi.pszText = buf;
-    tvi.cchTextMax = sizeof buf;
-    TreeView_GetItem(tree, &tvi);
-    return buf;
-  }
+  std::string Text(HTREEITEM item) const { return TreeItemText(tree, item); }
   bool Expanded(HTREEITEM item) const { return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
 };
 

@@ -141,6 +141,17 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+std::string TreeItemText(HWND tree, HTREEITEM item) {
+  char buf[1024] = {};
+  TVITEMA tvi = {};
+  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
+  tvi.hItem = item;
+  tvi.pszText = buf;
+  tvi.cchTextMax = sizeof buf;
+  TreeView_GetItem(tree, &tvi);
+  return buf;
+}
+
 std::string ClassOf(HWND window) {
   char buf[64] = {};
   ::GetClassNameA(window, buf, sizeof buf);

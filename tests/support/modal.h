@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <deque>
 #include <functional>
@@ -83,6 +84,8 @@ std::string MessageBoxText(HWND box);
 void EndAllDialogs();
 
 std::string TextOf(HWND window);
+// The text of a tree view item.
+std::string TreeItemText(HWND tree, HTREEITEM item);
 std::string ClassOf(HWND window);
 std::vector<std::string> ComboItems(HWND combo);
 std::string ComboSelection(HWND combo);
