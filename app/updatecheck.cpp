@@ -1,7 +1,6 @@
 #include "app/updatecheck.h"
 
 #include <shellapi.h>
-#include <urlmon.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -28,8 +27,14 @@ struct CUpdateCheck::State {
   KernelHandle stop{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   std::atomic<int> attempts{0};
   std::string found;  // written once, before kMsgUpdateFound is posted
+  // The internet session of the download under way. Whoever takes it out closes it: the thread
+  // when its download is done, the stop to cut a download short (its pending calls then fail).
+  std::atomic<HINTERNET> session{nullptr};
 
   bool Stopped() const { return ::WaitForSingleObject(stop.get(), 0) == WAIT_OBJECT_0; }
+  void CloseSession() {
+    if (HINTERNET h = session.exchange(nullptr)) ::InternetCloseHandle(h);
+  }
 };
 
 namespace {
@@ -43,6 +48,59 @@ std::string ReadHead(const std::string& path) {
   if (!::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
   bytes.resize(got);
   return bytes;
+}
+
+// More than any version file has; the rest of a larger answer is not needed.
+constexpr DWORD kMaxDownloadBytes = 64 * 1024;
+
+// Downloads `url` into the file `target`, bypassing the cache. The stop closes the session under
+// way, which makes the pending call fail at once.
+bool DownloadToFile(CUpdateCheck::State& s, const std::string& url, const std::string& target) {
+  HINTERNET session = ::InternetOpenA("Quorvel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  if (!session) return false;
+  s.session.store(session);
+  // A stop that came before the session was there has nothing to close: look once more.
+  if (s.Stopped()) {
+    s.CloseSession();
+    return false;
+  }
+  bool ok = false;
+  HINTERNET request = ::InternetOpenUrlA(
+      session, url.c_str(), nullptr, 0,
+      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES, 0);
+  if (request) {
+    DWORD status = 0, size = sizeof status;
+    bool answered = true;
+    // Only HTTP answers carry a status; a 404 page is no version file.
+    if (::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+      answered = status >= 200 && status < 300;
+    FileHandle file(answered ? ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr)
+                             : INVALID_HANDLE_VALUE);
+    if (file) {
+      ok = true;
+      char buffer[4096];
+      DWORD total = 0;
+      for (;;) {
+        DWORD got = 0;
+        if (!::InternetReadFile(request, buffer, sizeof buffer, &got) || s.Stopped()) {
+          ok = false;
+          break;
+        }
+        if (got == 0) break;
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), buffer, got, &written, nullptr) || written != got) {
+          ok = false;
+          break;
+        }
+        total += got;
+        if (total >= kMaxDownloadBytes) break;
+      }
+    }
+    ::InternetCloseHandle(request);
+  }
+  s.CloseSession();
+  return ok;
 }
 
 void RemoveFile(const std::string& path) {
@@ -73,8 +131,7 @@ int CheckOnce(CUpdateCheck::State& s) {
   std::string guid = CMiscFuns::NewGuidText();
   if (guid.empty()) return -1;
   std::string target = std::string(tempFolder, n) + guid + ".txt";
-  HRESULT hr = ::URLDownloadToFileA(nullptr, c.versionUrl.c_str(), target.c_str(), 0, nullptr);
-  if (FAILED(hr)) {
+  if (!DownloadToFile(s, c.versionUrl, target)) {
     RemoveFile(target);  // a download cut off halfway may leave a piece
     return -1;
   }
@@ -147,11 +204,15 @@ bool CUpdateCheck::Start(HWND notify, const UpdateCheckConfig& config) {
 bool CUpdateCheck::Stop(DWORD ms) {
   if (!m_thread) return true;
   ::SetEvent(m_state->stop.get());
+  // A download under way is cut short rather than waited for.
+  m_state->CloseSession();
   DWORD start = ::GetTickCount();
   for (;;) {
     // The box may come up just after a look, so look again each round.
     ::EnumThreadWindows(m_threadId, CloseBox, 0);
-    if (::WaitForSingleObject(m_thread.get(), 20) == WAIT_OBJECT_0) return true;
+    DWORD elapsed = ::GetTickCount() - start;
+    DWORD slice = elapsed >= ms ? 0 : std::min<DWORD>(20, ms - elapsed);
+    if (::WaitForSingleObject(m_thread.get(), slice) == WAIT_OBJECT_0) return true;
     if (::GetTickCount() - start >= ms) return false;
   }
 }

@@ -1,6 +1,8 @@
 // Start-up to the message loop (WaitForInputIdle) of Quorvel.exe against a trivial Win32 program,
-// run alternately in one Wine session, and Quorvel's memory once it idles.
-//   startup_bench.exe QUORVEL_EXE TRIVIAL_EXE [RUNS]
+// run alternately in one Wine session, Quorvel's memory once it idles, and the time its exit
+// command takes to end the process.
+//   startup_bench.exe QUORVEL_EXE TRIVIAL_EXE [RUNS [QUORVEL_EXE_DOWNLOADING]]
+// The last program's update check finds a server that is slow to send the version file.
 #include <windows.h>
 #include <psapi.h>
 
@@ -37,17 +39,33 @@ Started Start(const std::string& exe) {
   return s;
 }
 
-void Stop(Started& s, bool quorvel) {
+double Now() {
+  LARGE_INTEGER f, t;
+  ::QueryPerformanceFrequency(&f);
+  ::QueryPerformanceCounter(&t);
+  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
+}
+
+// Ends the program (Quorvel with its exit command) and returns the time from the command to the
+// end of the process, or -1.
+double Stop(Started& s, bool quorvel) {
+  double start = Now(), ms = -1;
+  bool asked = false;
   if (quorvel) {
     HWND msg = CMiscFuns::FindWindowByClass(names::kInstanceWindowClass);
-    if (msg) ::PostMessageA(::GetParent(msg), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+    asked = msg && ::PostMessageA(::GetParent(msg), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
   } else {
     HWND w = ::FindWindowA("QuorvelBenchTrivial", nullptr);
-    if (w) ::PostMessageA(w, WM_CLOSE, 0, 0);
+    asked = w && ::PostMessageA(w, WM_CLOSE, 0, 0);
   }
-  if (::WaitForSingleObject(s.pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(s.pi.hProcess, 1);
+  if (::WaitForSingleObject(s.pi.hProcess, 10000) == WAIT_OBJECT_0) {
+    if (asked) ms = Now() - start;
+  } else {
+    ::TerminateProcess(s.pi.hProcess, 1);
+  }
   ::CloseHandle(s.pi.hThread);
   ::CloseHandle(s.pi.hProcess);
+  return ms;
 }
 
 double Median(std::vector<double> v) {
@@ -60,11 +78,11 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench QUORVEL_EXE TRIVIAL_EXE [RUNS]\n");
+    std::fprintf(stderr, "usage: startup_bench QUORVEL_EXE TRIVIAL_EXE [RUNS [QUORVEL_EXE_DOWNLOADING]]\n");
     return 2;
   }
   int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10;
-  std::vector<double> quorvel, trivial;
+  std::vector<double> quorvel, trivial, exits;
   SIZE_T workingSet = 0, privateBytes = 0;
   // One warm-up of each, so neither pays for the first load of the Wine DLLs.
   for (bool q : {true, false}) {
@@ -84,16 +102,29 @@ int main(int argc, char** argv) {
         privateBytes = std::max(pmc.PrivateUsage, pmc.PagefileUsage);
       }
     }
-    Stop(q, true);
+    double exitMs = Stop(q, true);
+    if (exitMs >= 0) exits.push_back(exitMs);
     Started t = Start(argv[2]);
     if (t.ms >= 0) trivial.push_back(t.ms);
     Stop(t, false);
+  }
+  // The same program with an update address whose server holds the version file back: the exit
+  // comes while the download is under way.
+  std::vector<double> downloadExits;
+  for (int r = 0; argc > 4 && r < runs; ++r) {
+    Started q = Start(argv[4]);
+    ::Sleep(1000);
+    double exitMs = Stop(q, true);
+    if (exitMs >= 0) downloadExits.push_back(exitMs);
   }
   double mq = Median(quorvel), mt = Median(trivial);
   std::printf("runs: %d (median of each)\n", runs);
   std::printf("Quorvel.exe start to message loop: %.1f ms\n", mq);
   std::printf("trivial Win32 program:             %.1f ms\n", mt);
   std::printf("ratio Quorvel / trivial:           %.2f\n", mt > 0 ? mq / mt : 0.0);
+  std::printf("Quorvel exit command to its end:   %.1f ms\n", Median(exits));
+  if (!downloadExits.empty())
+    std::printf("the same during an update download: %.1f ms\n", Median(downloadExits));
   std::printf("Quorvel idle working set:          %.1f MiB\n", static_cast<double>(workingSet) / 1048576.0);
   std::printf("Quorvel idle committed memory:     %.1f MiB\n", static_cast<double>(privateBytes) / 1048576.0);
   return quorvel.empty() || trivial.empty() ? 1 : 0;

@@ -164,3 +164,11 @@ void RunningQuorvel::Show() {
   ::PostMessageA(main, kMsgShowRequest, 0, 0);
   REQUIRE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
 }
+
+void RunningQuorvel::ExitThroughTrayMenu() {
+  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+  PressChord({}, VK_UP);
+  PressChord({}, VK_RETURN);
+}

@@ -54,6 +54,8 @@ struct RunningQuorvel {
   ~RunningQuorvel();
   // Shows the main window as a second start does, and waits until it is visible.
   void Show();
+  // Chooses the tray menu's last entry, the exit, with the keyboard.
+  void ExitThroughTrayMenu();
 };
 
 // Polls `condition` every 20 ms until it holds or `ms` pass.

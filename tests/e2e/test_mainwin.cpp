@@ -123,11 +123,7 @@ TEST_CASE("tray menu exit ends with 2 and removes the icon") {
   CHECK(TrayIconAlive(q.main));
   HWND main = q.main;
   // The right button on the icon opens the menu; its last entry is the exit.
-  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
-  CHECK(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
-  WaitUntil([] { return false; }, 300);
-  PressChord({}, VK_UP);
-  PressChord({}, VK_RETURN);
+  q.ExitThroughTrayMenu();
   CHECK(q.process.WaitExit(10000) == 2);
   CHECK_FALSE(TrayIconAlive(main));
 }
