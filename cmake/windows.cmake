@@ -58,11 +58,16 @@ string(REPLACE "/" "\\\\" PASTE_TARGET_WIN "Z:${CMAKE_BINARY_DIR}/paste_target.e
 # runs only that file's cases (doctest's source-file filter), in a process and Wine session of its
 # own. The portable core's tests run once more under Wine, as one entry.
 list(REMOVE_DUPLICATES WIN_TEST_SUPPORT)
-add_executable(quorvel_tests ${CORE_TESTS} ${WIN_TESTS} ${E2E_TESTS} ${WIN_TEST_SUPPORT}
-                             ${CMAKE_SOURCE_DIR}/tests/winsupport.cpp ${QUORVEL_RC})
+# Helpers every Windows test may use (tests/support/): files, pixels and pictures, modal dialogs.
+set(TEST_SUPPORT ${CMAKE_SOURCE_DIR}/tests/support/files.cpp ${CMAKE_SOURCE_DIR}/tests/support/capture.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/support/modal.cpp ${CMAKE_SOURCE_DIR}/tests/support/programfolder.cpp)
+add_executable(quorvel_tests ${CORE_TESTS} ${WIN_TESTS} ${E2E_TESTS} ${WIN_TEST_SUPPORT} ${TEST_SUPPORT} ${QUORVEL_RC})
 target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main)
+# Pictures the tests take for a person to look at: build/win/shots/<area>/.
+string(REPLACE "/" "\\\\" SHOT_DIR_WIN "Z:${CMAKE_BINARY_DIR}/shots")
 target_compile_definitions(quorvel_tests PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}"
-                                                 QUORVEL_PASTE_TARGET="${PASTE_TARGET_WIN}")
+                                                 QUORVEL_PASTE_TARGET="${PASTE_TARGET_WIN}"
+                                                 QUORVEL_SHOT_DIR="${SHOT_DIR_WIN}")
 if(HTTP_FIXTURE_DIR_WIN)
   target_compile_definitions(quorvel_tests PRIVATE QUORVEL_HTTP_FIXTURE_DIR="${HTTP_FIXTURE_DIR_WIN}")
 endif()
@@ -95,6 +100,13 @@ foreach(source ${WIN_TESTS} ${E2E_TESTS})
   string(REGEX REPLACE "^test_" "" stem ${stem})
   quorvel_wine_test(${folder}.${stem} "*${source}")
 endforeach()
+
+# Pictures of every control to look at (tools/gallery.sh builds and runs it); not part of the tests.
+add_executable(quorvel_gallery WIN32 EXCLUDE_FROM_ALL tools/gallery/gallery.cpp tests/include/controls_support.cpp
+                                                     tests/support/capture.cpp ${QUORVEL_RC})
+target_link_libraries(quorvel_gallery PRIVATE quorvel_win)
+target_compile_definitions(quorvel_gallery PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}")
+add_dependencies(quorvel_gallery Quorvel)
 
 # Benchmarks (bench/): built with the program, run by the scripts beside their sources.
 add_executable(trivial_win32 WIN32 bench/trivial_win32.cpp)

@@ -1,5 +1,5 @@
-// Drives the action editor from inside its modal loop: a step on a timer, message boxes read and
-// closed as they come, and small helpers to pick kinds and fill pages.
+// Drives the action editor from inside its modal loop (tests/support/modal.h), and small helpers to
+// pick kinds and fill pages.
 #pragma once
 
 #include <windows.h>
@@ -15,14 +15,12 @@
 #include "include/GlobalData.h"
 #include "include/handles.h"
 #include "tests/include/controls_support.h"
+#include "tests/support/modal.h"
 #include "tests/winsupport.h"
 
 #include <doctest/doctest.h>
 
 namespace aatest {
-
-constexpr INT_PTR kTimedOut = 999;
-constexpr char kShotFolder[] = "Z:\\tmp\\shots\\actioned";
 
 // A Tmp.ini of its own and the shipped language files.
 struct EditorFixture {
@@ -47,100 +45,13 @@ struct EditorFixture {
   }
 };
 
-inline std::string TextOf(HWND window) {
-  int len = ::GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
-  int got = ::GetWindowTextA(window, &text[0], len + 1);
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
-}
-
-inline std::string ClassOf(HWND window) {
-  char buf[64] = {};
-  ::GetClassNameA(window, buf, sizeof buf);
-  return buf;
-}
-
-struct MessageBoxSeen {
-  std::string caption, text;
-};
-
-// Runs one step inside the dialog's modal loop once it is on screen. Any message box the dialog
-// opens meanwhile is read and closed from the same timer, so a step can press OK and look at the
-// outcome afterwards. A dialog left open is ended after a while with kTimedOut.
-class ModalDriver {
- public:
-  using Step = std::function<void(HWND dialog)>;
-
-  static INT_PTR Run(CAddActionDlg& dlg, Step step, std::vector<MessageBoxSeen>* boxes = nullptr) {
-    ModalDriver driver(&dlg, std::move(step));
-    ModalDriver* outer = std::exchange(s_current, &driver);
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 20, Tick);
-    INT_PTR result = dlg.DoModal(nullptr);
-    ::KillTimer(nullptr, timer);
-    s_current = outer;
-    CHECK(driver.m_ran);
-    if (boxes) *boxes = driver.m_boxes;
-    else CHECK(driver.m_boxes.empty());
-    return result;
+// Runs one step inside the editor's modal loop once it is on screen; message boxes it opens are
+// read and closed meanwhile (into `boxes`; without it none may come).
+struct ModalDriver {
+  static INT_PTR Run(CAddActionDlg& dlg, const std::function<void(HWND)>& step,
+                     std::vector<MessageBoxSeen>* boxes = nullptr) {
+    return RunDialog(dlg, step, boxes);
   }
-  // The boxes seen so far in the running step.
-  static const std::vector<MessageBoxSeen>& Boxes() { return s_current->m_boxes; }
-
- private:
-  ModalDriver(CAddActionDlg* dlg, Step step) : m_dlg(dlg), m_step(std::move(step)), m_start(::GetTickCount()) {}
-
-  static BOOL CALLBACK FindBox(HWND window, LPARAM param) {
-    auto* d = reinterpret_cast<ModalDriver*>(param);
-    if (window != d->m_dlg->hwnd() && ::IsWindowVisible(window) && ClassOf(window) == "#32770" &&
-        ::GetWindow(window, GW_OWNER) == d->m_dlg->hwnd()) {
-      d->m_box = window;
-      return FALSE;
-    }
-    return TRUE;
-  }
-  static BOOL CALLBACK ReadBoxText(HWND child, LPARAM param) {
-    auto* text = reinterpret_cast<std::string*>(param);
-    if (ClassOf(child) == "Static") {
-      std::string t = TextOf(child);
-      if (t.size() > text->size()) *text = t;
-    }
-    return TRUE;
-  }
-
-  void CloseMessageBoxes() {
-    m_box = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(this));
-    if (!m_box) return;
-    MessageBoxSeen seen;
-    seen.caption = TextOf(m_box);
-    ::EnumChildWindows(m_box, ReadBoxText, reinterpret_cast<LPARAM>(&seen.text));
-    m_boxes.push_back(seen);
-    ::SendMessageA(m_box, WM_COMMAND, IDOK, 0);
-  }
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ModalDriver* d = s_current;
-    if (!d) return;
-    d->CloseMessageBoxes();
-    HWND dialog = d->m_dlg->hwnd();
-    if (!dialog || d->m_busy) return;
-    if (!d->m_ran && ::IsWindowVisible(dialog)) {
-      d->m_ran = d->m_busy = true;
-      d->m_step(dialog);
-      d->m_busy = false;
-    } else if (::GetTickCount() - d->m_start > 8000) {
-      ::EndDialog(dialog, kTimedOut);
-    }
-  }
-
-  CAddActionDlg* m_dlg;
-  Step m_step;
-  DWORD m_start;
-  bool m_ran = false, m_busy = false;
-  HWND m_box = nullptr;
-  std::vector<MessageBoxSeen> m_boxes;
-  inline static ModalDriver* s_current = nullptr;
 };
 
 inline HWND KindList(HWND dialog) { return ::GetDlgItem(dialog, IDC_AA_KINDLIST); }
@@ -185,17 +96,6 @@ inline int VisiblePage(HWND dialog) {
     }
   }
   return count == 1 ? shown : (count == 0 ? -1 : -2);
-}
-
-inline std::vector<std::string> ComboEntries(HWND combo) {
-  std::vector<std::string> entries;
-  auto count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    char buf[256] = {};
-    ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(buf));
-    entries.push_back(buf);
-  }
-  return entries;
 }
 
 inline std::vector<std::string> TwoDrives() { return {"D:", "E:"}; }

@@ -16,7 +16,7 @@ TEST_CASE("action editor: the pages start as they should") {
   ModalDriver::Run(dlg, [&](HWND dialog) {
     CHECK(TextOf(dialog) == "Add action");
     HWND list = KindList(dialog);
-    std::vector<std::string> kinds = ComboEntries(list);
+    std::vector<std::string> kinds = ComboItems(list);
     REQUIRE(kinds.size() == 18);
     CHECK(kinds[0] == "Open a file");
     CHECK(kinds[3] == "Volume up");
@@ -31,14 +31,14 @@ TEST_CASE("action editor: the pages start as they should") {
     CHECK(TextOf(PageControl(dialog, 2, IDC_AAP_TEXT)).empty());
 
     HWND wait = PageControl(dialog, 9, IDC_AAP_VALUE);
-    std::vector<std::string> seconds = ComboEntries(wait);
+    std::vector<std::string> seconds = ComboItems(wait);
     REQUIRE(seconds.size() == 30);
     CHECK(seconds.front() == "1");
     CHECK(seconds.back() == "30");
     CHECK(TextOf(wait) == "5");
     for (int index : {3, 4}) {
       HWND steps = PageControl(dialog, index, IDC_AAP_VALUE);
-      std::vector<std::string> entries = ComboEntries(steps);
+      std::vector<std::string> entries = ComboItems(steps);
       REQUIRE(entries.size() == 20);
       CHECK(entries[19] == "20");
       CHECK(::SendMessageA(steps, CB_GETCURSEL, 0, 0) == 4);
@@ -46,13 +46,13 @@ TEST_CASE("action editor: the pages start as they should") {
     }
     for (int index : {7, 8}) {
       HWND drives = PageControl(dialog, index, IDC_AAP_VALUE);
-      CHECK(ComboEntries(drives) == TwoDrives());
+      CHECK(ComboItems(drives) == TwoDrives());
       CHECK(TextOf(drives) == "D:");
     }
     for (int index : {5, 6, 10, 11, 12, 13, 14, 15, 16, 17}) {
       CAPTURE(index);
       HWND none = PageControl(dialog, index, IDC_AAP_VALUE);
-      CHECK(ComboEntries(none) == std::vector<std::string>{"(no parameters needed)"});
+      CHECK(ComboItems(none) == std::vector<std::string>{"(no parameters needed)"});
       CHECK(TextOf(none) == "(no parameters needed)");
       CHECK_FALSE(::IsWindowEnabled(none));
     }
@@ -217,14 +217,7 @@ TEST_CASE("action editor: the entry point gives the line only on OK") {
 namespace {
 
 // The width a text needs in a control's font.
-int TextWidth(HWND control, const std::string& text, HFONT font = nullptr) {
-  if (!font) font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-  ClientDc dc(control);
-  SelectedObject selected(dc.get(), font);
-  RECT rc = {0, 0, 0, 0};
-  ::DrawTextA(dc.get(), text.c_str(), -1, &rc, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-  return rc.right - rc.left;
-}
+int TextWidth(HWND control, const std::string& text) { return TextExtent(control, text).cx; }
 
 int ClientWidth(HWND control) {
   RECT rc = {};
@@ -246,7 +239,7 @@ BOOL CALLBACK CheckChildFits(HWND child, LPARAM param) {
     info.cbSize = sizeof info;
     ::GetComboBoxInfo(child, &info);
     int room = info.rcItem.right - info.rcItem.left;
-    for (const std::string& entry : ComboEntries(child)) {
+    for (const std::string& entry : ComboItems(child)) {
       if (TextWidth(child, entry) > room) problems->push_back("entry \"" + entry + "\"");
     }
   }
@@ -260,18 +253,14 @@ std::vector<std::string> TextsThatDoNotFit(HWND dialog) {
   // The bold headings draw their icon first.
   for (int id : {IDC_AA_KINDHEADING, IDC_AA_PAGEHEADING}) {
     HWND heading = ::GetDlgItem(dialog, id);
-    LOGFONTA lf = {};
-    ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0)), sizeof lf, &lf);
-    lf.lfWeight = FW_BOLD;
-    FontHandle bold(::CreateFontIndirectA(&lf));
-    if (TextWidth(heading, TextOf(heading), bold.get()) + 16 + 6 > ClientWidth(heading)) {
+    if (TextExtent(dialog, TextOf(heading), 0, true).cx + 16 + 6 > ClientWidth(heading)) {
       problems.push_back("heading \"" + TextOf(heading) + "\"");
     }
   }
   return problems;
 }
 
-bool SaveShot(HWND dialog, const std::string& name) {
+bool SaveDialogShot(HWND dialog, const std::string& name) {
   Pixels shot = ScreenPixels(dialog);
   RECT rc = {};
   ::GetClientRect(dialog, &rc);
@@ -284,14 +273,8 @@ bool SaveShot(HWND dialog, const std::string& name) {
   int dark = shot.Count(RGB(0, 0, 0), 60);
   CHECK(white > shot.width * shot.height / 3);
   CHECK(dark > 200);
-  ::CreateDirectoryA("Z:\\tmp\\shots", nullptr);
-  ::CreateDirectoryA(kShotFolder, nullptr);
-  std::string path = std::string(kShotFolder) + "\\" + name + ".png";
-  bool written = WritePng(path, shot.width, shot.height, [&](int x, int y) {
-    return 0xFF000000u | shot.bgra[static_cast<size_t>(y) * static_cast<size_t>(shot.width) + static_cast<size_t>(x)];
-  });
+  bool written = SaveShot(shot, "actioned", name + ".png");
   CHECK(written);
-  CHECK(FileExists(path));
   return written;
 }
 
@@ -317,7 +300,7 @@ TEST_CASE("action editor: texts fit their controls in English and German; screen
           SetPageText(dialog, 0, IDC_AAP_TEXT, "C:\\Program Files\\App\\app.exe");
           SetPageText(dialog, 0, IDC_AAP_PARAMETERS, "-x /y");
         }
-        SaveShot(dialog, "addaction-" + tag + "-" + s.second);
+        SaveDialogShot(dialog, "addaction-" + tag + "-" + s.second);
       }
       ::EndDialog(dialog, IDCANCEL);
     });

@@ -16,6 +16,8 @@
 #include "include/handles.h"
 #include "language/language.h"
 #include "tests/actions/fakepower.h"
+#include "tests/support/capture.h"
+#include "tests/support/modal.h"
 #include "tests/winsupport.h"
 
 namespace {
@@ -36,53 +38,16 @@ struct LanguageFixture {
 };
 
 constexpr uint64_t kMinute = 60000, kHour = 60 * kMinute, kDay = 24 * kHour;
-constexpr INT_PTR kTimedOut = 999;
 
-// Runs one step from inside the dialog's modal loop, once the dialog is on screen. A dialog the step
-// leaves open is ended after a few seconds with kTimedOut, so a broken test cannot hang the run.
-class ModalDriver {
- public:
-  using Step = std::function<void(HWND dialog)>;
-
-  static INT_PTR Run(CCloseComputerDlg& dlg, Step step, bool* stepRan = nullptr) {
-    ModalDriver driver{&dlg, std::move(step), ::GetTickCount()};
-    ModalDriver* outer = std::exchange(s_current, &driver);
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 20, Tick);
-    INT_PTR result = dlg.DoModal(nullptr);
-    ::KillTimer(nullptr, timer);
-    s_current = outer;
-    if (stepRan) *stepRan = driver.m_ran;
-    return result;
-  }
-
- private:
-  ModalDriver(CCloseComputerDlg* dlg, Step step, DWORD start) : m_dlg(dlg), m_step(std::move(step)), m_start(start) {}
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ModalDriver* d = s_current;
-    if (!d) return;
-    HWND dialog = d->m_dlg->hwnd();
-    if (!dialog) return;
-    if (!d->m_ran && ::IsWindowVisible(dialog)) {
-      d->m_ran = true;
-      d->m_step(dialog);
-    } else if (::GetTickCount() - d->m_start > 5000) {
-      ::EndDialog(dialog, kTimedOut);
-    }
-  }
-
-  CCloseComputerDlg* m_dlg;
-  Step m_step;
-  DWORD m_start;
-  bool m_ran = false;
-  static ModalDriver* s_current;
-};
-ModalDriver* ModalDriver::s_current = nullptr;
-
-std::string TextOf(HWND window) {
-  char buf[512] = {};
-  ::GetWindowTextA(window, buf, sizeof buf);
-  return buf;
+// Runs one step inside the dialog's modal loop once it is on screen (checked, unless `shown` is
+// asked for: then it tells whether the dialog came up at all).
+INT_PTR Run(CCloseComputerDlg& dlg, const std::function<void(HWND)>& step, bool* shown = nullptr) {
+  if (!shown) return RunDialog(dlg, step);
+  DialogScript script;
+  script.Then([&] { return dlg.hwnd(); }, step).Start(8000);
+  INT_PTR result = dlg.DoModal(nullptr);
+  *shown = script.Done();
+  return result;
 }
 
 struct ButtonCase {
@@ -113,8 +78,7 @@ TEST_CASE("shutdown dialog: each action button asks for its operation once and e
       CAPTURE(byClick);
       FakePowerActions fake;
       CCloseComputerDlg dlg(fake, FixedUptime);
-      bool ran = false;
-      INT_PTR result = ModalDriver::Run(
+      INT_PTR result = Run(
           dlg,
           [&](HWND dialog) {
             CHECK(fake.calls.empty());  // nothing happens before the click
@@ -124,9 +88,7 @@ TEST_CASE("shutdown dialog: each action button asks for its operation once and e
             } else {
               ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(c.id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
             }
-          },
-          &ran);
-      CHECK(ran);
+          });
       CHECK(result == IDCANCEL);
       CHECK(fake.calls == c.calls);
       CHECK(dlg.hwnd() == nullptr);
@@ -139,14 +101,14 @@ TEST_CASE("shutdown dialog: the close button and Esc end it without any operatio
   FakePowerActions fake;
   {
     CCloseComputerDlg dlg(fake, FixedUptime);
-    INT_PTR result = ModalDriver::Run(dlg, [](HWND dialog) {
+    INT_PTR result = Run(dlg, [](HWND dialog) {
       ::SendMessageA(::GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     });
     CHECK(result == IDCANCEL);
   }
   {
     CCloseComputerDlg dlg(fake, FixedUptime);
-    INT_PTR result = ModalDriver::Run(dlg, [](HWND dialog) {
+    INT_PTR result = Run(dlg, [](HWND dialog) {
       HWND focus = ::GetFocus();
       CHECK(focus == ::GetDlgItem(dialog, IDCANCEL));
       ::PostMessageA(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
@@ -160,7 +122,7 @@ TEST_CASE("shutdown dialog: other commands and notifications do nothing") {
   LanguageFixture lang;
   FakePowerActions fake;
   CCloseComputerDlg dlg(fake, FixedUptime);
-  INT_PTR result = ModalDriver::Run(dlg, [&](HWND dialog) {
+  INT_PTR result = Run(dlg, [&](HWND dialog) {
     HWND button = ::GetDlgItem(dialog, IDC_CC_SHUTDOWN);
     // A focus notification from a button, an unknown id, and Enter (IDOK) must not act.
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CC_SHUTDOWN, BN_SETFOCUS), reinterpret_cast<LPARAM>(button));
@@ -178,7 +140,7 @@ TEST_CASE("shutdown dialog: topmost, captionless, frameless, with translated tex
   LanguageFixture lang;
   FakePowerActions fake;
   CCloseComputerDlg dlg(fake, FixedUptime);
-  ModalDriver::Run(dlg, [](HWND dialog) {
+  Run(dlg, [](HWND dialog) {
     LONG_PTR style = ::GetWindowLongPtrA(dialog, GWL_STYLE);
     LONG_PTR exStyle = ::GetWindowLongPtrA(dialog, GWL_EXSTYLE);
     CHECK((exStyle & WS_EX_TOPMOST) != 0);
@@ -206,7 +168,7 @@ TEST_CASE("shutdown dialog: the uptime line shows the formatted uptime and follo
   FakePowerActions fake;
   uint64_t now = kDay + 5 * kMinute;
   CCloseComputerDlg dlg(fake, [&] { return now; });
-  ModalDriver::Run(dlg, [&](HWND dialog) {
+  Run(dlg, [&](HWND dialog) {
     HWND line = ::GetDlgItem(dialog, IDC_CC_UPTIME);
     CHECK(TextOf(line) == "Uptime: 1 day(s) 5 minute(s)");
     now = 3 * kDay + 2 * kHour + 59 * kMinute;
@@ -228,7 +190,7 @@ TEST_CASE("shutdown dialog: the system clock gives the time since start, past 32
   CHECK(uptime >= before);
   FakePowerActions fake;
   CCloseComputerDlg dlg(fake);
-  ModalDriver::Run(dlg, [&](HWND dialog) {
+  Run(dlg, [&](HWND dialog) {
     std::string shown = TextOf(::GetDlgItem(dialog, IDC_CC_UPTIME));
     uint64_t after = ::GetTickCount64();
     auto text = [](const std::string& key) { return GetLanguageText(key); };
@@ -244,7 +206,7 @@ TEST_CASE("shutdown dialog: a second one cannot open while one is open, and can 
   CCloseComputerDlg first(fake, FixedUptime);
   bool secondRefused = false;
   INT_PTR secondResult = 0;
-  ModalDriver::Run(first, [&](HWND dialog) {
+  Run(first, [&](HWND dialog) {
     CCloseComputerDlg second(fakeSecond, FixedUptime);
     DWORD start = ::GetTickCount();
     secondResult = second.DoModal(nullptr);
@@ -263,7 +225,7 @@ TEST_CASE("shutdown dialog: a second one cannot open while one is open, and can 
 
   CCloseComputerDlg third(fake, FixedUptime);
   bool shown = false;
-  INT_PTR result = ModalDriver::Run(third, [](HWND dialog) { ::EndDialog(dialog, IDCANCEL); }, &shown);
+  INT_PTR result = Run(third, [](HWND dialog) { ::EndDialog(dialog, IDCANCEL); }, &shown);
   CHECK(shown);
   CHECK(result == IDCANCEL);
   CHECK_FALSE(third.WasRefused());
@@ -279,14 +241,14 @@ TEST_CASE("shutdown dialog: the marker is named and shared, so another holder ke
     REQUIRE(other);
     CCloseComputerDlg dlg(fake, FixedUptime);
     bool shown = false;
-    INT_PTR result = ModalDriver::Run(dlg, [](HWND dialog) { ::EndDialog(dialog, IDCANCEL); }, &shown);
+    INT_PTR result = Run(dlg, [](HWND dialog) { ::EndDialog(dialog, IDCANCEL); }, &shown);
     CHECK(result == IDCANCEL);
     CHECK(dlg.WasRefused());
     CHECK_FALSE(shown);
   }
   CCloseComputerDlg dlg(fake, FixedUptime);
   bool shown = false;
-  ModalDriver::Run(dlg, [](HWND dialog) {
+  Run(dlg, [](HWND dialog) {
     // While it is open the block exists, with its first four bytes cleared.
     KernelHandle probe(::OpenFileMappingA(FILE_MAP_READ, FALSE, names::kShutdownDialogMarker));
     REQUIRE(probe);
@@ -306,7 +268,7 @@ TEST_CASE("shutdown dialog: the background has a dark heading band, a light midd
   LanguageFixture lang;
   FakePowerActions fake;
   CCloseComputerDlg dlg(fake, FixedUptime);
-  ModalDriver::Run(dlg, [](HWND dialog) {
+  Run(dlg, [](HWND dialog) {
     RECT client = {};
     ::GetClientRect(dialog, &client);
     ClientDc screen(dialog);
@@ -331,28 +293,7 @@ TEST_CASE("shutdown dialog: the background has a dark heading band, a light midd
     CHECK(::GetPixel(dc.get(), 0, (headingBottom + uptimeTop) / 2) == RGB(75, 0, 100));
     CHECK(::GetPixel(dc.get(), client.right - 1, (headingBottom + uptimeTop) / 2) == RGB(75, 0, 100));
     CHECK(::GetPixel(dc.get(), 1, (headingBottom + uptimeTop) / 2) == RGB(115, 39, 148));
+    CHECK(SaveShot(WindowPixels(dialog), "shutdown", "shutdown.png"));
     ::EndDialog(dialog, IDCANCEL);
   });
-}
-
-// Keeps the dialog on screen for a look or a screenshot: run with --no-skip.
-TEST_CASE("shutdown dialog: stays open for a screenshot" * doctest::skip()) {
-  LanguageFixture lang;
-  FakePowerActions fake;
-  CCloseComputerDlg dlg(fake, FixedUptime);
-  ModalDriver::Run(dlg, [](HWND dialog) {
-    DWORD until = ::GetTickCount() + 4000;
-    MSG msg;
-    while (::GetTickCount() < until) {
-      while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (!::IsDialogMessageA(dialog, &msg)) {
-          ::TranslateMessage(&msg);
-          ::DispatchMessageA(&msg);
-        }
-      }
-      ::Sleep(20);
-    }
-    ::EndDialog(dialog, IDCANCEL);
-  });
-  CHECK(fake.calls.empty());
 }

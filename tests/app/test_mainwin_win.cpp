@@ -15,62 +15,15 @@
 #include "include/msgwait.h"
 #include "language/language.h"
 #include "tests/include/controls_support.h"
+#include "tests/support/modal.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 
 namespace {
 
-// A program folder of its own with the shipped language files.
-struct LanguageFixture {
-  TempDir dir;
-  GlobalPaths saved = Paths();
-  explicit LanguageFixture(const char* file = "English.txt") {
-    MakeFolder(dir / "language");
-    for (const char* name : {"English.txt", "Deutsch.txt"}) {
-      ::CopyFileA((std::string(QUORVEL_PROGRAM_DIR) + "\\language\\" + name).c_str(),
-                  (dir / "language\\" + name).c_str(), FALSE);
-    }
-    WriteFileBytes(dir / "Settings.ini", std::string("[Settings]\r\nLanguageFile=") + file + "\r\n");
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
-  }
-  ~LanguageFixture() { SetGlobalPaths(saved); }
-};
+using LanguageFixture = ProgramFolder;
 
-std::string TextOf(HWND window) {
-  char buf[2048] = {};
-  ::GetWindowTextA(window, buf, sizeof buf);
-  return buf;
-}
-
-// Runs `step` once the about box is on screen; a box left open ends after a few seconds.
-INT_PTR RunAbout(CAboutDlg& dlg, const std::function<void(HWND)>& step) {
-  static CAboutDlg* current;
-  static std::function<void(HWND)> pending;
-  static DWORD start;
-  current = &dlg;
-  pending = step;
-  start = ::GetTickCount();
-  UINT_PTR timer = ::SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = current ? current->hwnd() : nullptr;
-    if (!box) return;
-    if (pending && ::IsWindowVisible(box)) {
-      auto run = std::exchange(pending, nullptr);
-      run(box);
-    } else if (::GetTickCount() - start > 8000) {
-      ::EndDialog(box, 999);
-    }
-  });
-  INT_PTR result = dlg.DoModal(nullptr);
-  ::KillTimer(nullptr, timer);
-  current = nullptr;
-  return result;
-}
-
-void SaveShot(const Pixels& px, const std::string& name) {
-  ::CreateDirectoryA("Z:\\tmp\\shots", nullptr);
-  ::CreateDirectoryA("Z:\\tmp\\shots\\mainwin", nullptr);
-  CHECK(WritePng("Z:\\tmp\\shots\\mainwin\\" + name, px.width, px.height,
-                 [&](int x, int y) { return 0xFF000000u | px.bgra[static_cast<size_t>(y) * px.width + x]; }));
-}
+void SaveShot(const Pixels& px, const std::string& name) { CHECK(SaveShot(px, "mainwin", name)); }
 
 int DistinctColours(const Pixels& px) {
   std::vector<uint32_t> seen;
@@ -159,7 +112,7 @@ TEST_CASE("about box: product, bold version line with date, legal link, acknowle
     GdiplusFixture gdiplus;
     CAboutDlg dlg;
     bool ran = false;
-    INT_PTR result = RunAbout(dlg, [&](HWND box) {
+    INT_PTR result = RunDialog(dlg, [&](HWND box) {
       ran = true;
       CHECK(TextOf(box) == GetLanguageText("L0147"));
       CHECK(TextOf(::GetDlgItem(box, IDC_ABOUT_PRODUCT)) == CMiscFuns::GetOwnVersionString("ProductName"));

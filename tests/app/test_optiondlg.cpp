@@ -20,35 +20,29 @@
 #include "language/language.h"
 #include "optiondlg_ids.h"
 #include "tests/include/controls_support.h"
+#include "tests/support/modal.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 
 namespace {
 
 constexpr char kProductName[] = "Quorvel";  // the test program carries the product's version resource
 constexpr char kScratchValue[] = "QuorvelOptionsTestValue";
-constexpr INT_PTR kTimedOut = 999;
 
 // A program folder of its own: the shipped language files, Settings.ini and Tmp.ini as a test
 // wants them, and the language table of that folder.
-struct OptionsFixture {
-  TempDir dir;
-  GlobalPaths saved = Paths();
+struct OptionsFixture : ProgramFolder {
   OptionsEnvironment env;
 
-  explicit OptionsFixture(const std::string* settings = nullptr, const std::string* tmp = nullptr) {
-    MakeFolder(dir / "language");
-    for (const char* file : {"English.txt", "Deutsch.txt"}) {
-      WriteFileBytes(dir / (std::string("language\\") + file),
-                     ReadFileBytes(std::string(QUORVEL_PROGRAM_DIR "\\language\\") + file));
-    }
+  explicit OptionsFixture(const std::string* settings = nullptr, const std::string* tmp = nullptr)
+      : ProgramFolder(nullptr) {
     if (settings) WriteFileBytes(dir / "Settings.ini", *settings);
     if (tmp) WriteFileBytes(dir / "Tmp.ini", *tmp);
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
+    Reload();
     env = OptionsEnvironment::ForThisProgram();
     std::string folder = dir / "language";
     env.listLanguages = [folder] { return ListLanguageFilesIn(folder); };
   }
-  ~OptionsFixture() { SetGlobalPaths(saved); }
 
   std::string Settings() const { return ReadFileBytes(dir / "Settings.ini"); }
   std::string Tmp() const { return ReadFileBytes(dir / "Tmp.ini"); }
@@ -138,54 +132,6 @@ std::string RunAndCapture(const std::string& command, const std::string& outputF
   return ReadFileBytes(outputFile);
 }
 
-// Runs one step from inside the dialog's modal loop once the dialog is on screen. A dialog the
-// step leaves open is ended after a few seconds with kTimedOut, so a broken test cannot hang.
-class ModalDriver {
- public:
-  using Step = std::function<void(HWND dialog)>;
-
-  static INT_PTR Run(COptionDlg& dlg, Step step, bool* stepRan = nullptr, HWND owner = nullptr) {
-    ModalDriver driver{&dlg, std::move(step), ::GetTickCount()};
-    ModalDriver* outer = std::exchange(s_current, &driver);
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 20, Tick);
-    INT_PTR result = dlg.DoModal(owner);
-    ::KillTimer(nullptr, timer);
-    s_current = outer;
-    if (stepRan) *stepRan = driver.m_ran;
-    return result;
-  }
-
- private:
-  ModalDriver(COptionDlg* dlg, Step step, DWORD start) : m_dlg(dlg), m_step(std::move(step)), m_start(start) {}
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    ModalDriver* d = s_current;
-    if (!d) return;
-    HWND dialog = d->m_dlg->hwnd();
-    if (!dialog) return;
-    if (!d->m_ran && ::IsWindowVisible(dialog)) {
-      d->m_ran = true;
-      d->m_step(dialog);
-    } else if (::GetTickCount() - d->m_start > 8000) {
-      ::EndDialog(dialog, kTimedOut);
-    }
-  }
-
-  COptionDlg* m_dlg;
-  Step m_step;
-  DWORD m_start;
-  bool m_ran = false;
-  static ModalDriver* s_current;
-};
-ModalDriver* ModalDriver::s_current = nullptr;
-
-std::string TextOf(HWND window) {
-  int len = ::GetWindowTextLengthA(window);
-  std::string text(static_cast<size_t>(len > 0 ? len : 0) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(window, &text[0], len + 1)));
-  return text;
-}
-
 HWND PageOf(const COptionDlg& dlg) { return dlg.GeneralPage().hwnd(); }
 HWND PageItem(const COptionDlg& dlg, int id) { return ::GetDlgItem(PageOf(dlg), id); }
 
@@ -194,19 +140,6 @@ void ClickOk(HWND dialog) { Click(::GetDlgItem(dialog, IDOK)); }
 void ClickCancel(HWND dialog) { Click(::GetDlgItem(dialog, IDCANCEL)); }
 bool IsChecked(const COptionDlg& dlg) {
   return ::SendMessageA(PageItem(dlg, IDC_OPT_AUTOSTART), BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-std::vector<std::string> ComboItems(HWND combo) {
-  std::vector<std::string> items;
-  auto count = static_cast<int>(::SendMessageA(combo, CB_GETCOUNT, 0, 0));
-  for (int i = 0; i < count; ++i) {
-    auto len = ::SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::string text(static_cast<size_t>(len) + 1, '\0');
-    ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(static_cast<size_t>(len));
-    items.push_back(text);
-  }
-  return items;
 }
 
 std::string SelectedLanguage(const COptionDlg& dlg) {
@@ -263,7 +196,7 @@ TEST_CASE("options: checking the box and OK registers the quoted path under the 
   REQUIRE(f.env.runValueName == kProductName);
   REQUIRE(!f.env.exePath.empty());
   COptionDlg dlg(f.env);
-  INT_PTR result = ModalDriver::Run(dlg, [&](HWND dialog) {
+  INT_PTR result = RunDialog(dlg, [&](HWND dialog) {
     CHECK_FALSE(IsChecked(dlg));
     Click(PageItem(dlg, IDC_OPT_AUTOSTART));
     CHECK(IsChecked(dlg));
@@ -290,10 +223,10 @@ TEST_CASE("options: checking the box and OK registers the quoted path under the 
 
   // Opened again, the box shows the entry.
   COptionDlg again(f.env);
-  ModalDriver::Run(again, [&](HWND dialog) {
-    CHECK(IsChecked(again));
-    ClickCancel(dialog);
-  });
+  CHECK(RunDialog(again, [&](HWND dialog) {
+          CHECK(IsChecked(again));
+          ClickCancel(dialog);
+        }) == IDCANCEL);
 }
 
 TEST_CASE("options: unchecking the box and OK removes the value") {
@@ -301,7 +234,7 @@ TEST_CASE("options: unchecking the box and OK removes the value") {
   CleanRunValue clean(kProductName);
   REQUIRE(EnableAutoStart(kProductName, Quoted(f.env.exePath)));
   COptionDlg dlg(f.env);
-  INT_PTR result = ModalDriver::Run(dlg, [&](HWND dialog) {
+  INT_PTR result = RunDialog(dlg, [&](HWND dialog) {
     CHECK(IsChecked(dlg));
     CHECK(dlg.GeneralPage().AutoStartAtStart());
     Click(PageItem(dlg, IDC_OPT_AUTOSTART));
@@ -318,31 +251,33 @@ TEST_CASE("options: OK without touching the box writes nothing to the registry")
   CleanRunValue clean(kProductName);
   SUBCASE("no value: none is made") {
     RunKeyWatch watch;
+    REQUIRE(watch.armed());
     COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+    CHECK(RunDialog(dlg, [&](HWND dialog) {
             CHECK_FALSE(IsChecked(dlg));
             ClickOk(dialog);
           }) == IDOK);
     CHECK_FALSE(ReadRunValue(kProductName));
-    if (watch.armed()) CHECK_FALSE(watch.changed());
+    CHECK_FALSE(watch.changed());
   }
   SUBCASE("a foreign value of our name shows checked and stays as it is") {
     const std::string foreign = "C:\\Somewhere Else\\other.exe /tray";
     SetRunValueRaw(kProductName, foreign);
     RunKeyWatch watch;
+    REQUIRE(watch.armed());
     COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+    CHECK(RunDialog(dlg, [&](HWND dialog) {
             CHECK(IsChecked(dlg));
             ClickOk(dialog);
           }) == IDOK);
     std::optional<RunValue> stored = ReadRunValue(kProductName);
     REQUIRE(stored);
     CHECK(stored->bytes == foreign + std::string(1, '\0'));
-    if (watch.armed()) CHECK_FALSE(watch.changed());
+    CHECK_FALSE(watch.changed());
   }
   SUBCASE("checking and unchecking again is no change either") {
     COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+    CHECK(RunDialog(dlg, [&](HWND dialog) {
             Click(PageItem(dlg, IDC_OPT_AUTOSTART));
             Click(PageItem(dlg, IDC_OPT_AUTOSTART));
             ClickOk(dialog);
@@ -356,7 +291,7 @@ TEST_CASE("options: the language list shows the files' names and OK stores the c
   OptionsFixture f(&settings);
   CleanRunValue clean(kProductName);
   COptionDlg dlg(f.env);
-  INT_PTR result = ModalDriver::Run(dlg, [&](HWND dialog) {
+  INT_PTR result = RunDialog(dlg, [&](HWND dialog) {
     std::vector<std::string> items = ComboItems(PageItem(dlg, IDC_OPT_LANGUAGE));
     std::sort(items.begin(), items.end());
     CHECK(items == std::vector<std::string>{"Deutsch", "English"});
@@ -373,10 +308,10 @@ TEST_CASE("options: the language list shows the files' names and OK stores the c
   // The stored file is shown next time, whatever case the setting was written in.
   CMiscFuns::WriteIniString("Settings", "LanguageFile", "deutsch.TXT", f.env.settingsIni);
   COptionDlg again(f.env);
-  ModalDriver::Run(again, [&](HWND dialog) {
-    CHECK(SelectedLanguage(again) == "Deutsch");
-    ClickOk(dialog);
-  });
+  CHECK(RunDialog(again, [&](HWND dialog) {
+          CHECK(SelectedLanguage(again) == "Deutsch");
+          ClickOk(dialog);
+        }) == IDOK);
   CHECK(f.LanguageFile() == "Deutsch.txt");
 }
 
@@ -384,7 +319,7 @@ TEST_CASE("options: a setting naming a file that is gone is kept, not emptied") 
   const std::string settings = "[Settings]\r\nLanguageFile=Francais.txt\r\n";
   OptionsFixture f(&settings);
   COptionDlg dlg(f.env);
-  CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+  CHECK(RunDialog(dlg, [&](HWND dialog) {
           CHECK(SelectedLanguage(dlg) == "<none>");
           ClickOk(dialog);
         }) == IDOK);
@@ -395,7 +330,7 @@ TEST_CASE("options: no language files give an empty list, and OK still closes") 
   OptionsFixture f;
   f.env.listLanguages = [] { return std::vector<std::pair<std::string, std::string>>(); };
   COptionDlg dlg(f.env);
-  CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+  CHECK(RunDialog(dlg, [&](HWND dialog) {
           CHECK(ComboItems(PageItem(dlg, IDC_OPT_LANGUAGE)).empty());
           ClickOk(dialog);
         }) == IDOK);
@@ -408,9 +343,10 @@ TEST_CASE("options: Cancel leaves Settings.ini, Tmp.ini and the registry untouch
   OptionsFixture f(&settings, &tmp);
   CleanRunValue clean(kProductName);
   RunKeyWatch watch;
+  REQUIRE(watch.armed());
   SUBCASE("Cancel button") {
     COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+    CHECK(RunDialog(dlg, [&](HWND dialog) {
             Click(PageItem(dlg, IDC_OPT_AUTOSTART));
             SelectLanguage(dlg, "Deutsch");
             ClickCancel(dialog);
@@ -418,7 +354,7 @@ TEST_CASE("options: Cancel leaves Settings.ini, Tmp.ini and the registry untouch
   }
   SUBCASE("Esc") {
     COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+    CHECK(RunDialog(dlg, [&](HWND dialog) {
             Click(PageItem(dlg, IDC_OPT_AUTOSTART));
             ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
           }) == IDCANCEL);
@@ -426,13 +362,13 @@ TEST_CASE("options: Cancel leaves Settings.ini, Tmp.ini and the registry untouch
   CHECK(f.Settings() == settings);
   CHECK(f.Tmp() == tmp);
   CHECK_FALSE(ReadRunValue(kProductName));
-  if (watch.armed()) CHECK_FALSE(watch.changed());
+  CHECK_FALSE(watch.changed());
 }
 
 TEST_CASE("options: Cancel with missing files leaves them missing") {
   OptionsFixture f;
   COptionDlg dlg(f.env);
-  CHECK(ModalDriver::Run(dlg, [&](HWND dialog) { ClickCancel(dialog); }) == IDCANCEL);
+  CHECK(RunDialog(dlg, [&](HWND dialog) { ClickCancel(dialog); }) == IDCANCEL);
   CHECK_FALSE(FileExists(f.env.settingsIni));
   CHECK_FALSE(FileExists(f.env.tmpIni));
 }
@@ -443,32 +379,25 @@ TEST_CASE("options: damaged or missing Settings.ini and Tmp.ini open without har
   const std::string halfSection = "[Settings\r\nLanguageFile=Deutsch.txt\r\n=\r\n[[]]\r\n";
   const std::string badIndex[] = {"-1", "1", "7", "abc", "0x0", "99999999999999999999", "", " "};
 
-  SUBCASE("garbage bytes") {
-    OptionsFixture f(&garbage, &garbage);
-    COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
-            CHECK(::IsWindowVisible(PageOf(dlg)));
-            SelectLanguage(dlg, "English");
-            ClickOk(dialog);
-          }) == IDOK);
-    CHECK(f.LanguageFile() == "English.txt");
-    CHECK(CMiscFuns::GetIniString("Settings", "OptionDlgDefPanel", "", f.env.tmpIni) == "0");
+  SUBCASE("garbage bytes, or no files at all") {
+    const std::string* const inputs[] = {&garbage, nullptr};
+    for (const std::string* bytes : inputs) {
+      OptionsFixture f(bytes, bytes);
+      COptionDlg dlg(f.env);
+      CHECK(RunDialog(dlg, [&](HWND dialog) {
+              CHECK(::IsWindowVisible(PageOf(dlg)));
+              CHECK(SelectedLanguage(dlg) == "<none>");
+              SelectLanguage(dlg, "English");
+              ClickOk(dialog);
+            }) == IDOK);
+      CHECK(f.LanguageFile() == "English.txt");
+      CHECK(CMiscFuns::GetIniString("Settings", "OptionDlgDefPanel", "", f.env.tmpIni) == "0");
+    }
   }
   SUBCASE("a broken section header") {
     OptionsFixture f(&halfSection, &halfSection);
     COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) { ClickOk(dialog); }) != kTimedOut);
-  }
-  SUBCASE("missing files") {
-    OptionsFixture f;
-    COptionDlg dlg(f.env);
-    CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
-            CHECK(SelectedLanguage(dlg) == "<none>");
-            SelectLanguage(dlg, "English");
-            ClickOk(dialog);
-          }) == IDOK);
-    CHECK(f.LanguageFile() == "English.txt");
-    CHECK(CMiscFuns::GetIniString("Settings", "OptionDlgDefPanel", "", f.env.tmpIni) == "0");
+    CHECK(RunDialog(dlg, [&](HWND dialog) { ClickOk(dialog); }) != kTimedOut);
   }
   SUBCASE("a remembered tab that names no tab") {
     for (const std::string& index : badIndex) {
@@ -476,7 +405,7 @@ TEST_CASE("options: damaged or missing Settings.ini and Tmp.ini open without har
       std::string tmp = "[Settings]\r\nOptionDlgDefPanel=" + index + "\r\n";
       OptionsFixture f(nullptr, &tmp);
       COptionDlg dlg(f.env);
-      CHECK(ModalDriver::Run(dlg, [&](HWND dialog) {
+      CHECK(RunDialog(dlg, [&](HWND dialog) {
               HWND tabs = ::GetDlgItem(dialog, IDC_OPT_TABS);
               CHECK(::SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == 0);
               CHECK(::IsWindowVisible(PageOf(dlg)));
@@ -492,7 +421,7 @@ TEST_CASE("options: one tab with its icon hosting the visible page; the dialog i
   TestParent owner(600, 400);
   ::SetWindowPos(owner.hwnd(), nullptr, 100, 80, 600, 400, SWP_NOZORDER);
   COptionDlg dlg(f.env);
-  ModalDriver::Run(
+  INT_PTR result = RunDialog(
       dlg,
       [&](HWND dialog) {
         CHECK(TextOf(dialog) == "Options");
@@ -543,6 +472,7 @@ TEST_CASE("options: one tab with its icon hosting the visible page; the dialog i
         ClickCancel(dialog);
       },
       nullptr, owner.hwnd());
+  CHECK(result == IDCANCEL);
 }
 
 TEST_CASE("options: the entry point shows the dialog over a hidden owner and reports Cancel") {
@@ -575,14 +505,8 @@ namespace {
 SIZE NeededSize(HWND control, int spareWidth, bool wrap) {
   RECT client = {};
   ::GetClientRect(control, &client);
-  std::string text = TextOf(control);
-  RECT rc = {0, 0, wrap ? client.right - spareWidth : 10000, 0};
-  ClientDc dc(control);
-  auto font = reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0));
-  SelectedObject selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-  ::DrawTextA(dc.get(), text.c_str(), static_cast<int>(text.size()), &rc,
-              DT_CALCRECT | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
-  return SIZE{rc.right + spareWidth, rc.bottom};
+  SIZE need = TextExtent(control, TextOf(control), wrap ? client.right - spareWidth : 0, false, 0);
+  return SIZE{need.cx + spareWidth, need.cy};
 }
 
 void CheckTextsFit(const COptionDlg& dlg, HWND dialog) {
@@ -621,37 +545,6 @@ void CheckTextsFit(const COptionDlg& dlg, HWND dialog) {
   }
 }
 
-// The whole dialog window from the screen, as the user sees it.
-Pixels CaptureWindow(HWND window) {
-  ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
-  PumpMessages();
-  ::Sleep(150);
-  PumpMessages();
-  RECT rc = {};
-  ::GetWindowRect(window, &rc);
-  Pixels p;
-  p.width = rc.right - rc.left;
-  p.height = rc.bottom - rc.top;
-  ClientDc screen(nullptr);
-  MemoryDc dc(::CreateCompatibleDC(screen.get()));
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = p.width;
-  bi.bmiHeader.biHeight = -p.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  BitmapHandle dib(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!dib || !bits) return p;
-  {
-    SelectedObject sel(dc.get(), dib.get());
-    ::BitBlt(dc.get(), 0, 0, p.width, p.height, screen.get(), rc.left, rc.top, SRCCOPY);
-  }
-  const auto* src = static_cast<const uint32_t*>(bits);
-  p.bgra.assign(src, src + static_cast<size_t>(p.width) * p.height);
-  return p;
-}
-
 void ScreenshotCase(const char* language, const char* caption, const char* general, const char* file) {
   std::string settings = std::string("[Settings]\r\nLanguageFile=") + language + "\r\n";
   OptionsFixture f(&settings);
@@ -659,7 +552,7 @@ void ScreenshotCase(const char* language, const char* caption, const char* gener
   GdiplusFixture gdiplus;
   REQUIRE(gdiplus.started());
   COptionDlg dlg(f.env);
-  ModalDriver::Run(dlg, [&](HWND dialog) {
+  CHECK(RunDialog(dlg, [&](HWND dialog) {
     CHECK(TextOf(dialog) == caption);
     HWND tabs = ::GetDlgItem(dialog, IDC_OPT_TABS);
     char title[64] = {};
@@ -681,7 +574,7 @@ void ScreenshotCase(const char* language, const char* caption, const char* gener
     CHECK(client.bottom == want.bottom);
 
     Click(PageItem(dlg, IDC_OPT_AUTOSTART));  // a checked box shows more than an empty one
-    Pixels shot = CaptureWindow(dialog);
+    Pixels shot = WindowPixels(dialog);
     REQUIRE(shot.width > 300);
     REQUIRE(shot.height > 300);
     std::set<uint32_t> colours(shot.bgra.begin(), shot.bgra.end());
@@ -689,15 +582,9 @@ void ScreenshotCase(const char* language, const char* caption, const char* gener
     // Dark text pixels on the page and the buttons: not a blank capture.
     CHECK(shot.Count(RGB(0, 0, 0), 60) > 400);
 
-    ::CreateDirectoryA("Z:\\tmp\\shots", nullptr);
-    ::CreateDirectoryA("Z:\\tmp\\shots\\options", nullptr);
-    std::string path = std::string("Z:\\tmp\\shots\\options\\") + file;
-    CHECK(WritePng(path, shot.width, shot.height, [&](int x, int y) {
-      return 0xFF000000u | (shot.bgra[static_cast<size_t>(y) * shot.width + x] & 0xFFFFFFu);
-    }));
-    CHECK(FileExists(path));
+    CHECK(SaveShot(shot, "options", file));
     ClickCancel(dialog);
-  });
+  }) == IDCANCEL);
   CHECK_FALSE(ReadRunValue(kProductName));
 }
 

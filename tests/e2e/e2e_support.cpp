@@ -1,24 +1,10 @@
 #include "tests/e2e/e2e_support.h"
 
+#include <doctest/doctest.h>
+
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "include/msgwait.h"
-
-namespace {
-
-void CopyTree(const std::string& from, const std::string& to) {
-  MakeFolder(to);
-  for (const std::string& name : FolderEntries(from)) {
-    std::string src = from + "\\" + name, dst = to + "\\" + name;
-    if (CMiscFuns::IsFolderExist(src)) {
-      CopyTree(src, dst);
-    } else {
-      ::CopyFileA(src.c_str(), dst.c_str(), FALSE);
-    }
-  }
-}
-
-}  // namespace
 
 ProgramCopy::ProgramCopy() {
   CopyTree(QUORVEL_PROGRAM_DIR, m_dir.path());
@@ -120,4 +106,116 @@ HWND StartAndFindMainWindow(RunningProcess& p) {
 HWND FindMainWindow() {
   HWND msg = CMiscFuns::FindWindowByClass(names::kInstanceWindowClass);
   return msg ? ::GetParent(msg) : nullptr;
+}
+
+std::vector<HWND> WindowsOf(DWORD pid, const std::string* caption) {
+  struct Search {
+    DWORD pid;
+    const std::string* caption;
+    std::vector<HWND> found;
+  } search{pid, caption, {}};
+  ::EnumWindows(
+      [](HWND h, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(h, &owner);
+        if (owner == s->pid && (!s->caption || (::IsWindowVisible(h) && WindowText(h) == *s->caption)))
+          s->found.push_back(h);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForDialog(DWORD pid, const std::string& caption) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        std::vector<HWND> all = WindowsOf(pid, &caption);
+        found = all.empty() ? nullptr : all.front();
+        return found && ::GetDlgItem(found, IDOK);
+      },
+      10000);
+  return found;
+}
+
+std::string LanguageText(const ProgramCopy& program, const std::string& file, const char* key) {
+  char buf[512] = {};
+  ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / ("language\\" + file)).c_str());
+  return buf;
+}
+
+
+RunningQuorvel::RunningQuorvel(const ProgramCopy& program) : process(program.exe()) {
+  main = StartAndFindMainWindow(process);
+  REQUIRE(main);
+  // Registration ends with the status refresh.
+  REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
+}
+
+RunningQuorvel::~RunningQuorvel() {
+  if (main && process.Running()) {
+    ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+    process.WaitExit(10000);
+  }
+}
+
+void RunningQuorvel::Show() {
+  ::PostMessageA(main, kMsgShowRequest, 0, 0);
+  REQUIRE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+}
+
+PasteTarget::PasteTarget() : process(QUORVEL_PASTE_TARGET) {
+  // The window can be found while it is still creating its edit control.
+  REQUIRE(WaitUntil(
+      [&] {
+        window = ::FindWindowA("QuorvelPasteTarget", nullptr);
+        return window && (edit = ::GetDlgItem(window, 100)) != nullptr;
+      },
+      10000));
+  Front();
+}
+
+void PasteTarget::Front() {
+  ::SetForegroundWindow(window);
+  REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5000));
+}
+
+PasteTarget::~PasteTarget() {
+  if (process.Running()) ::PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+std::string Combo(char digit) { return "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=" + std::to_string(static_cast<int>(digit)); }
+
+std::string EchoLine(const std::string& word, const std::string& file) {
+  return "ShellExecuteEx \"cmd.exe\" \"/c echo " + word + ">> " + file + "\" \"\"";
+}
+
+HWND FindBoxOf(DWORD pid, const std::string& caption) {
+  for (HWND h = ::FindWindowExA(nullptr, nullptr, "#32770", caption.c_str()); h;
+       h = ::FindWindowExA(nullptr, h, "#32770", caption.c_str())) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && ::IsWindowVisible(h)) return h;
+  }
+  return nullptr;
+}
+
+void OpenAboutFromTrayMenu(HWND main) {
+  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+  // Up twice reaches the help submenu, Right opens it, Up from its first entry wraps to the last.
+  for (BYTE key : {VK_UP, VK_UP, VK_RIGHT}) PressChord({}, key);
+  WaitUntil([] { return false; }, 200);
+  PressChord({}, VK_UP);
+  PressChord({}, VK_RETURN);
+}
+
+void RunningQuorvel::ExitThroughTrayMenu() {
+  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+  PressChord({}, VK_UP);
+  PressChord({}, VK_RETURN);
 }

@@ -12,39 +12,6 @@
 
 namespace {
 
-constexpr BYTE kCtrl = VK_CONTROL, kAlt = VK_MENU, kShift = VK_SHIFT;
-// Ctrl+Shift+Alt with a digit: combinations no desktop keeps for itself.
-std::string Combo(char digit) { return "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=" + std::to_string(static_cast<int>(digit)); }
-
-std::string EchoLine(const std::string& word, const std::string& file) {
-  return "ShellExecuteEx \"cmd.exe\" \"/c echo " + word + ">> " + file + "\" \"\"";
-}
-
-std::string EnglishText(const ProgramCopy& program, const char* key) {
-  char buf[512] = {};
-  ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / "language\\English.txt").c_str());
-  return buf;
-}
-
-// Visible top-level windows of the process with this caption.
-std::vector<HWND> WindowsTitled(DWORD pid, const std::string& caption) {
-  struct Search {
-    DWORD pid;
-    const std::string* caption;
-    std::vector<HWND> found;
-  } search{pid, &caption, {}};
-  ::EnumWindows(
-      [](HWND h, LPARAM lp) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(lp);
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(h, &owner);
-        if (owner == s->pid && ::IsWindowVisible(h) && WindowText(h) == *s->caption) s->found.push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
@@ -66,8 +33,8 @@ TEST_CASE("while a refused hotkey is reported at start, the tray cannot register
   RunningProcess process(program.exe());
   REQUIRE(process.started());
   const std::string product = "Quorvel";
-  REQUIRE(WaitUntil([&] { return !WindowsTitled(process.pid(), product).empty(); }, 15000));
-  HWND box = WindowsTitled(process.pid(), product).front();
+  REQUIRE(WaitUntil([&] { return !WindowsOf(process.pid(), &product).empty(); }, 15000));
+  HWND box = WindowsOf(process.pid(), &product).front();
   HWND main = FindMainWindow();
   REQUIRE(main);
 
@@ -78,7 +45,8 @@ TEST_CASE("while a refused hotkey is reported at start, the tray cannot register
     WaitUntil([] { return false; }, 300);
     for (BYTE key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) PressChord({}, key);
     std::vector<HWND> manage;
-    if (WaitUntil([&] { return !(manage = WindowsTitled(process.pid(), EnglishText(program, "L0006"))).empty(); },
+    const std::string manageCaption = LanguageText(program, "English.txt", "L0006");
+    if (WaitUntil([&] { return !(manage = WindowsOf(process.pid(), &manageCaption)).empty(); },
                   5000)) {
       WaitUntil([] { return false; }, 300);
       ::PostMessageA(manage.front(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
@@ -88,12 +56,12 @@ TEST_CASE("while a refused hotkey is reported at start, the tray cannot register
   // Every report that comes is answered, until the status lines are there and no report is up.
   REQUIRE(WaitUntil(
       [&] {
-        for (HWND b : WindowsTitled(process.pid(), product)) ::PostMessageA(b, WM_COMMAND, IDOK, 0);
-        return WindowText(::GetDlgItem(main, 1025)) != "--" && WindowsTitled(process.pid(), product).empty();
+        for (HWND b : WindowsOf(process.pid(), &product)) ::PostMessageA(b, WM_COMMAND, IDOK, 0);
+        return WindowText(::GetDlgItem(main, 1025)) != "--" && WindowsOf(process.pid(), &product).empty();
       },
       15000));
   WaitUntil([&] {
-    for (HWND b : WindowsTitled(process.pid(), product)) ::PostMessageA(b, WM_COMMAND, IDOK, 0);
+    for (HWND b : WindowsOf(process.pid(), &product)) ::PostMessageA(b, WM_COMMAND, IDOK, 0);
     return false;
   }, 1500);
 

@@ -12,51 +12,7 @@
 
 namespace {
 
-constexpr BYTE kCtrl = VK_CONTROL, kAlt = VK_MENU, kShift = VK_SHIFT;
-// Ctrl+Shift+Alt with a digit: combinations no desktop keeps for itself.
-std::string Combo(char digit) { return "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=" + std::to_string(static_cast<int>(digit)); }
-
-struct Quorvel {
-  RunningProcess process;
-  HWND main = nullptr;
-  explicit Quorvel(const ProgramCopy& program) : process(program.exe()) {
-    main = StartAndFindMainWindow(process);
-    REQUIRE(main);
-    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
-  }
-  ~Quorvel() {
-    if (process.Running()) {
-      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
-      process.WaitExit(10000);
-    }
-  }
-  void ExitThroughTrayMenu() {
-    ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
-    REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
-    WaitUntil([] { return false; }, 300);
-    PressChord({}, VK_UP);
-    PressChord({}, VK_RETURN);
-  }
-};
-
-// A stand-in for the user's program, in front, with the focus in its edit control.
-struct Target {
-  RunningProcess process{QUORVEL_PASTE_TARGET};
-  HWND window = nullptr, edit = nullptr;
-  Target() {
-    REQUIRE(WaitUntil(
-        [&] {
-          window = ::FindWindowA("QuorvelPasteTarget", nullptr);
-          return window && (edit = ::GetDlgItem(window, 100)) != nullptr;
-        },
-        10000));
-    ::SetForegroundWindow(window);
-    REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5000));
-  }
-  ~Target() {
-    if (process.Running()) ::PostMessageA(window, WM_CLOSE, 0, 0);
-  }
-};
+using Quorvel = RunningQuorvel;
 
 std::string FixtureFile(const char* name) { return std::string(QUORVEL_HTTP_FIXTURE_DIR) + "\\" + name; }
 
@@ -65,10 +21,6 @@ std::string HttpBase() {
   while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
   REQUIRE_FALSE(port.empty());
   return "http://127.0.0.1:" + port + "/";
-}
-
-std::string EchoLine(const std::string& word, const std::string& file) {
-  return "ShellExecuteEx \"cmd.exe\" \"/c echo " + word + ">> " + file + "\" \"\"";
 }
 
 }  // namespace
@@ -121,7 +73,7 @@ TEST_CASE("the exit or the end of the session during a paste's wait puts the use
                    "</config>");
     WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('2'), {"InsertPredefinedText"});
     Quorvel q(program);
-    Target target;
+    PasteTarget target;
     FillClipboard("the user's own text", "", 0);
 
     PressChord({kCtrl, kShift, kAlt}, '2');

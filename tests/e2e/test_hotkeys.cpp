@@ -8,69 +8,59 @@
 
 namespace {
 
-constexpr BYTE kCtrl = VK_CONTROL, kAlt = VK_MENU, kShift = VK_SHIFT;
-// Ctrl+Shift+Alt with a digit: combinations no desktop keeps for itself.
-const char kCombo[] = "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=";
-
-std::string Combo(char digit) { return kCombo + std::to_string(static_cast<int>(digit)); }
-
-// The running program with its hotkeys registered.
-struct RunningQuorvel {
-  RunningProcess process;
-  HWND main = nullptr;
-  explicit RunningQuorvel(const ProgramCopy& program) : process(program.exe()) {
-    main = StartAndFindMainWindow(process);
-    REQUIRE(main);
-    // Registration ends with the status refresh.
-    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
-  }
-  ~RunningQuorvel() {
-    if (main && process.Running()) {
-      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
-      process.WaitExit(10000);
-    }
-  }
-};
-
-// A stand-in for the user's program, in front, with the focus in its edit control.
-struct Target {
-  RunningProcess process{QUORVEL_PASTE_TARGET};
-  HWND window = nullptr, edit = nullptr;
-  Target() {
-    // The window can be found while it is still creating its edit control.
-    REQUIRE(WaitUntil(
-        [&] {
-          window = ::FindWindowA("QuorvelPasteTarget", nullptr);
-          return window && (edit = ::GetDlgItem(window, 100)) != nullptr;
-        },
-        10000));
-    Front();
-  }
-  void Front() {
-    ::SetForegroundWindow(window);
-    REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == window; }, 5000));
-  }
-  ~Target() {
-    if (process.Running()) ::PostMessageA(window, WM_CLOSE, 0, 0);
-  }
-};
-
 }  // namespace
 
 TEST_CASE("a hotkey runs a program, waits, then runs the next line") {
   ProgramCopy program;
   // Each line leaves a file of its own, and the test looks only for the files' names: opening a file
-  // that a starting program appends to would shut that program out.
+  // that a starting program appends to would shut that program out. The second line writes only
+  // once the first line's file is there.
   std::string first = program / "first.txt", second = program / "second.txt";
   WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('1'),
-                  {"ShellExecuteEx \"cmd.exe\" \"/c echo first> " + first + "\" \"\"", "Sleep 700",
+                  {"ShellExecuteEx \"cmd.exe\" \"/c echo first> " + first + "\" \"\"", "Sleep 3000",
                    "ShellExecuteEx \"cmd.exe\" \"/c if exist " + first + " echo second> " + second + "\" \"%TempDirectory%\""});
   RunningQuorvel q(program);
   CHECK(WindowText(::GetDlgItem(q.main, 1024)).find('1') != std::string::npos);
   PressChord({kCtrl, kShift, kAlt}, '1');
+  REQUIRE(WaitUntil([&] { return FileExists(first); }, 15000));
+  // The second program is started only once the wait is over: not while the first has just run.
+  CHECK_FALSE(WaitUntil([&] { return FileExists(second); }, 800));
   CHECK(WaitUntil([&] { return FileExists(second); }, 15000));
   // The program creates its file before it writes into it.
   CHECK(WaitUntil([&] { return ReadFileBytes(second) == "second\r\n"; }, 5000));
+}
+
+TEST_CASE("OK in the options registers the hotkeys anew: a disabled one is given back, the others fire") {
+  ProgramCopy program;
+  const std::string out = program / "fired.txt";
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('3'),
+                  {"ShellExecuteEx \"cmd.exe\" \"/c echo three>> " + out + "\" \"\""});
+  WriteHotkeyFile(program / "hotkeys\\Hotkey-00002.ini", Combo('4'), {"Sleep 1"});
+  RunningQuorvel q(program);
+  HWND probe = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  const UINT mods = MOD_CONTROL | MOD_SHIFT | MOD_ALT;
+  CHECK_FALSE(::RegisterHotKey(probe, 1, mods, '3'));
+  CHECK_FALSE(::RegisterHotKey(probe, 2, mods, '4'));
+
+  WriteFileBytes(program / "hotkeys\\Hotkey-00002.ini", "[Setting]\r\n" + Combo('4') + "\r\nEnable=0\r\n");
+  PostClick(q.main, 1070);
+  HWND options = WaitForDialog(q.process.pid(), LanguageText(program, "English.txt", "L0002"));
+  REQUIRE(options);
+  const std::string registeredBefore = WindowText(::GetDlgItem(q.main, 1024));
+  PostClick(options, IDOK);
+  REQUIRE(WaitUntil([&] { return !::IsWindow(options); }, 10000));
+  // The status shows the new count once registering is over; a probe any sooner could take a
+  // combination in the moment between giving all back and taking them anew.
+  REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(q.main, 1024)) != registeredBefore; }, 5000));
+  // The program still runs: the disabled combination is free for others, the enabled one is held
+  // and a key press runs its line.
+  CHECK(::RegisterHotKey(probe, 2, mods, '4') != FALSE);
+  CHECK_FALSE(::RegisterHotKey(probe, 1, mods, '3'));
+  CHECK(q.process.Running());
+  PressChord({kCtrl, kShift, kAlt}, '3');
+  CHECK(WaitUntil([&] { return ReadFileBytes(out) == "three\r\n"; }, 15000));
+  ::UnregisterHotKey(probe, 2);
+  ::DestroyWindow(probe);
 }
 
 TEST_CASE("a hotkey opens the text selector and the chosen text is pasted where the user was typing") {
@@ -81,7 +71,7 @@ TEST_CASE("a hotkey opens the text selector and the chosen text is pasted where 
   WriteFileBytes(program / "predefinedtext\\data.xml", xmlText);
   WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('2'), {"InsertPredefinedText"});
   RunningQuorvel q(program);
-  Target target;
+  PasteTarget target;
   FillClipboard("kept", "", 0);
 
   PressChord({kCtrl, kShift, kAlt}, '2');
@@ -121,7 +111,7 @@ TEST_CASE("window commands act on the window in front") {
   WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", Combo('3'), {"MaximizeActiveWindow"});
   WriteHotkeyFile(program / "hotkeys\\Hotkey-00002.ini", Combo('4'), {"CloseActiveWindow"});
   RunningQuorvel q(program);
-  Target target;
+  PasteTarget target;
   PressChord({kCtrl, kShift, kAlt}, '3');
   CHECK(WaitUntil([&] { return ::IsZoomed(target.window) != FALSE; }, 5000));
   target.Front();

@@ -15,27 +15,7 @@ namespace {
 constexpr int kCompanyLink = 1082, kMinimize = 1052, kOptionsButton = 1070;
 constexpr int kAboutLegalLink = 1063, kOptionsTranslateLink = 1069;
 
-std::string LanguageText(const ProgramCopy& program, const char* key) {
-  char buf[512] = {};
-  ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / "language\\English.txt").c_str());
-  return buf;
-}
-
-struct Quorvel {
-  RunningProcess process;
-  HWND main = nullptr;
-  explicit Quorvel(const ProgramCopy& program) : process(program.exe()) {
-    main = StartAndFindMainWindow(process);
-    REQUIRE(main);
-    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
-  }
-  ~Quorvel() {
-    if (process.Running()) {
-      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
-      process.WaitExit(10000);
-    }
-  }
-};
+using Quorvel = RunningQuorvel;
 
 // The control that has the keyboard focus in the thread of `window`.
 HWND FocusIn(HWND window) {
@@ -54,16 +34,6 @@ bool TabTo(HWND window, int id) {
     WaitUntil([] { return false; }, 60);
   }
   return false;
-}
-
-HWND FindBoxOf(DWORD pid, const std::string& caption) {
-  for (HWND h = ::FindWindowExA(nullptr, nullptr, "#32770", caption.c_str()); h;
-       h = ::FindWindowExA(nullptr, h, "#32770", caption.c_str())) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(h, &owner);
-    if (owner == pid && ::IsWindowVisible(h)) return h;
-  }
-  return nullptr;
 }
 
 void ShowBySecondStart(const ProgramCopy& program, HWND main) {
@@ -104,15 +74,8 @@ TEST_CASE("main window: Enter clicks the focused button or link and never ends t
 TEST_CASE("about box: Enter on the legal link follows it instead of closing the box; Escape closes it") {
   ProgramCopy program;
   Quorvel q(program);
-  const std::string caption = LanguageText(program, "L0147");
-  // The about entry of the tray menu's help submenu.
-  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
-  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
-  WaitUntil([] { return false; }, 300);
-  for (BYTE key : {VK_UP, VK_UP, VK_RIGHT}) PressChord({}, key);
-  WaitUntil([] { return false; }, 200);
-  PressChord({}, VK_UP);
-  PressChord({}, VK_RETURN);
+  const std::string caption = LanguageText(program, "English.txt", "L0147");
+  OpenAboutFromTrayMenu(q.main);
   HWND about = nullptr;
   REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), caption)) != nullptr; }, 5000));
   REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == about; }, 5000));
@@ -134,7 +97,7 @@ TEST_CASE("options: Enter on the options button opens the dialog; Enter on the t
   ProgramCopy program;
   Quorvel q(program);
   ShowBySecondStart(program, q.main);
-  const std::string caption = LanguageText(program, "L0002");
+  const std::string caption = LanguageText(program, "English.txt", "L0002");
 
   REQUIRE(TabTo(q.main, kOptionsButton));
   PressChord({}, VK_RETURN);

@@ -13,72 +13,11 @@
 
 namespace {
 
-const char kCombo[] = "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=";
-
 std::string Settings(const std::string& language, const std::string& extra = "") {
   return "[Settings]\r\nLanguageFile=" + language + "\r\nFirstRun=0\r\n" + extra;
 }
 
-std::string LanguageText(const ProgramCopy& program, const std::string& file, const char* key) {
-  char buf[512] = {};
-  ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / ("language\\" + file)).c_str());
-  return buf;
-}
-
-struct Started {
-  RunningProcess process;
-  HWND main = nullptr;
-  explicit Started(const ProgramCopy& program) : process(program.exe()) {
-    main = StartAndFindMainWindow(process);
-    REQUIRE(main);
-    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
-  }
-  void Show() {
-    ::PostMessageA(main, kMsgShowRequest, 0, 0);
-    REQUIRE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
-  }
-  ~Started() {
-    if (process.Running()) {
-      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
-      process.WaitExit(10000);
-    }
-  }
-};
-
-// What the screen shows where the window is.
-Pixels ScreenOf(HWND window) {
-  RECT rc;
-  ::GetWindowRect(window, &rc);
-  Pixels px;
-  px.width = rc.right - rc.left;
-  px.height = rc.bottom - rc.top;
-  HDC screen = ::GetDC(nullptr);
-  MemoryDc dc(::CreateCompatibleDC(screen));
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = px.width;
-  bi.bmiHeader.biHeight = -px.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  BitmapHandle dib(::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  {
-    SelectedObject keep(dc.get(), dib.get());
-    ::BitBlt(dc.get(), 0, 0, px.width, px.height, screen, rc.left, rc.top, SRCCOPY);
-    ::GdiFlush();
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    px.bgra.assign(p, p + static_cast<size_t>(px.width) * px.height);
-  }
-  ::ReleaseDC(nullptr, screen);
-  return px;
-}
-
-void SaveShot(const Pixels& px, const std::string& name) {
-  ::CreateDirectoryA("Z:\\tmp\\shots", nullptr);
-  ::CreateDirectoryA("Z:\\tmp\\shots\\mainwin", nullptr);
-  CHECK(WritePng("Z:\\tmp\\shots\\mainwin\\" + name, px.width, px.height,
-                 [&](int x, int y) { return 0xFF000000u | px.bgra[static_cast<size_t>(y) * px.width + x]; }));
-}
+void SaveShot(const Pixels& px, const std::string& name) { CHECK(SaveShot(px, "mainwin", name)); }
 
 bool TrayIconAlive(HWND main) {
   NOTIFYICONDATAA nid = {};
@@ -90,18 +29,14 @@ bool TrayIconAlive(HWND main) {
   return ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
 }
 
+// The web server's log: a line for each request it answered.
+std::string ServerLog() { return ReadFileBytes(std::string(QUORVEL_HTTP_FIXTURE_DIR) + "\\log"); }
+
 std::string HttpBase() {
   std::string port = ReadFileBytes(std::string(QUORVEL_HTTP_FIXTURE_DIR) + "\\port");
   while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
   REQUIRE_FALSE(port.empty());
   return "http://127.0.0.1:" + port + "/";
-}
-
-HWND FindBoxOf(DWORD pid, const char* caption) {
-  HWND box = ::FindWindowA("#32770", caption);
-  DWORD owner = 0;
-  if (box) ::GetWindowThreadProcessId(box, &owner);
-  return box && owner == pid ? box : nullptr;
 }
 
 }  // namespace
@@ -111,7 +46,7 @@ TEST_CASE("main window: skinned, layered, cut at the corners, in English and Ger
     CAPTURE(language);
     ProgramCopy program;
     WriteFileBytes(program / "Settings.ini", Settings(language, "UpdateUrl=\r\n"));
-    Started q(program);
+    RunningQuorvel q(program);
     q.Show();
     WaitUntil([] { return false; }, 700);
     // The size of the template here.
@@ -146,7 +81,7 @@ TEST_CASE("main window: skinned, layered, cut at the corners, in English and Ger
     CHECK_FALSE(::IsWindowEnabled(::GetDlgItem(q.main, 1007)));
     CHECK(WindowText(::GetDlgItem(q.main, 1007)) == LanguageText(program, language, "L0179"));
 
-    Pixels px = ScreenOf(q.main);
+    Pixels px = WindowPixels(q.main);
     REQUIRE(px.width == client.right);
     // The header band and the light body of the skin picture show, and so does more than the skin.
     int header = px.Count(RGB(0x24, 0x38, 0x60), 24, RECT{0, 0, px.width, px.height / 10});
@@ -160,7 +95,7 @@ TEST_CASE("main window: skinned, layered, cut at the corners, in English and Ger
 TEST_CASE("main window: the minimize and close buttons hide it; the program keeps running") {
   ProgramCopy program;
   WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
-  Started q(program);
+  RunningQuorvel q(program);
   for (int id : {1052, 1071}) {
     CAPTURE(id);
     q.Show();
@@ -174,38 +109,22 @@ TEST_CASE("main window: the minimize and close buttons hide it; the program keep
   }
 }
 
-TEST_CASE("tray menu exit ends with 2, removes the icon and gives the hotkeys back") {
+TEST_CASE("tray menu exit ends with 2 and removes the icon") {
   ProgramCopy program;
   WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
-  WriteHotkeyFile(program / "hotkeys\\Hotkey-00001.ini", std::string(kCombo) + "56", {"Sleep 1"});
-  WriteHotkeyFile(program / "hotkeys\\Hotkey-00002.ini", std::string(kCombo) + "57", {"Sleep 1"});
-  Started q(program);
-  HWND probe = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-  const UINT mods = MOD_CONTROL | MOD_SHIFT | MOD_ALT;
-  // While it runs the combinations are taken and the icon is there.
-  CHECK_FALSE(::RegisterHotKey(probe, 1, mods, '8'));
-  CHECK_FALSE(::RegisterHotKey(probe, 2, mods, '9'));
+  RunningQuorvel q(program);
   CHECK(TrayIconAlive(q.main));
   HWND main = q.main;
   // The right button on the icon opens the menu; its last entry is the exit.
-  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
-  CHECK(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
-  WaitUntil([] { return false; }, 300);
-  PressChord({}, VK_UP);
-  PressChord({}, VK_RETURN);
+  q.ExitThroughTrayMenu();
   CHECK(q.process.WaitExit(10000) == 2);
   CHECK_FALSE(TrayIconAlive(main));
-  CHECK(::RegisterHotKey(probe, 1, mods, '8'));
-  CHECK(::RegisterHotKey(probe, 2, mods, '9'));
-  ::UnregisterHotKey(probe, 1);
-  ::UnregisterHotKey(probe, 2);
-  ::DestroyWindow(probe);
 }
 
 TEST_CASE("update check: a newer version enables the button and asks; the open box does not hold up the exit") {
   ProgramCopy program;
   WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=" + HttpBase() + "newer.txt\r\n"));
-  Started q(program);
+  RunningQuorvel q(program);
   HWND box = nullptr;
   REQUIRE(WaitUntil([&] { return (box = FindBoxOf(q.process.pid(), "Quorvel")) != nullptr; }, 20000));
   std::string text = WindowText(::GetDlgItem(box, 0xFFFF));
@@ -222,12 +141,18 @@ TEST_CASE("update check: a newer version enables the button and asks; the open b
 
 TEST_CASE("update check: an equal version, garbage and no server change nothing and do not hold up the exit") {
   std::string base = HttpBase();
-  for (std::string url : {base + "equal.txt", base + "garbage.txt", std::string("http://127.0.0.1:9/v.txt")}) {
+  for (std::string file : {"equal.txt", "garbage.txt", ""}) {
+    // A query of its own tells this program's request from any other in the server's log.
+    const std::string asked = file + "?run=" + CMiscFuns::NewGuidText().substr(0, 8);
+    const std::string url = file.empty() ? std::string("http://127.0.0.1:9/v.txt") : base + asked;
     CAPTURE(url);
     ProgramCopy program;
     WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=" + url + "\r\n"));
-    Started q(program);
-    WaitUntil([] { return false; }, 2500);
+    RunningQuorvel q(program);
+    if (!file.empty()) {
+      CHECK(WaitUntil([&] { return ServerLog().find("GET /" + asked) != std::string::npos; }, 10000));
+    }
+    WaitUntil([] { return false; }, file.empty() ? 2500 : 1000);
     CHECK(FindBoxOf(q.process.pid(), "Quorvel") == nullptr);
     HWND button = ::GetDlgItem(q.main, 1007);
     CHECK_FALSE(::IsWindowEnabled(button));
@@ -243,16 +168,9 @@ TEST_CASE("update check: an equal version, garbage and no server change nothing 
 TEST_CASE("while the about box from the tray menu is up, neither the tray, a button nor a second start opens more") {
   ProgramCopy program;
   WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
-  Started q(program);
+  RunningQuorvel q(program);
   const std::string aboutCaption = LanguageText(program, "English.txt", "L0147");
-  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
-  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
-  WaitUntil([] { return false; }, 300);
-  // Up twice reaches the help submenu, Right opens it, Up from its first entry wraps to the last.
-  for (BYTE key : {VK_UP, VK_UP, VK_RIGHT}) PressChord({}, key);
-  WaitUntil([] { return false; }, 200);
-  PressChord({}, VK_UP);
-  PressChord({}, VK_RETURN);
+  OpenAboutFromTrayMenu(q.main);
   HWND about = nullptr;
   REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), aboutCaption.c_str())) != nullptr; }, 5000));
   // All of these are refused while the box is up.

@@ -7,9 +7,8 @@ namespace {
 
 // Starts the program and waits until its main window is up.
 HWND StartAndFind(RunningProcess& p) {
-  REQUIRE(p.started());
-  HWND main = nullptr;
-  REQUIRE(WaitUntil([&] { return (main = FindMainWindow()) != nullptr; }, 15000));
+  HWND main = StartAndFindMainWindow(p);
+  REQUIRE(main);
   return main;
 }
 
@@ -22,12 +21,17 @@ TEST_CASE("a second start shows the running instance and ends with 0") {
   CHECK_FALSE(::IsWindowVisible(main));
   CHECK(WindowText(main) == "Quorvel v" + CMiscFuns::GetVersionString("ProductVersion", program.exe()));
 
+  // The running instance's loop is held, so the second start waits in its call to it for as long
+  // as the test looks: all that time it has no window of its own.
+  REQUIRE(::SuspendThread(first.thread()) != static_cast<DWORD>(-1));
   RunningProcess second(program.exe());
   REQUIRE(second.started());
+  CHECK_FALSE(WaitUntil([&] { return !second.Running() || !WindowsOf(second.pid()).empty(); }, 3000));
+  CHECK(second.Running());
+  ::ResumeThread(first.thread());
   CHECK(second.WaitExit(10000) == 0);
   CHECK(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
   CHECK(first.Running());
-  // The second instance made no window of its own.
   CHECK(FindMainWindow() == main);
 
   // Quit from the exit command: code 2.

@@ -12,17 +12,6 @@
 
 namespace {
 
-constexpr BYTE kCtrl = VK_CONTROL, kAlt = VK_MENU, kShift = VK_SHIFT;
-const char kCombo[] = "Ctrl=1\r\nShift=1\r\nAlt=1\r\nvk=";
-
-std::string Combo(char digit) { return kCombo + std::to_string(static_cast<int>(digit)); }
-
-std::string EnglishText(const ProgramCopy& program, const char* key) {
-  char buf[512] = {};
-  ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / "language\\English.txt").c_str());
-  return buf;
-}
-
 // The visible dialog of the process that has the control `id` (a file dialog's name box, a
 // message box's text) and not the control `without`.
 HWND DialogWith(DWORD pid, int id, int without = 0) {
@@ -68,26 +57,6 @@ bool AnswerFileDialog(DWORD pid, const std::string& path) {
   return true;
 }
 
-struct RunningQuorvel {
-  RunningProcess process;
-  HWND main = nullptr;
-  explicit RunningQuorvel(const ProgramCopy& program) : process(program.exe()) {
-    main = StartAndFindMainWindow(process);
-    REQUIRE(main);
-    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
-  }
-  ~RunningQuorvel() {
-    if (main && process.Running()) {
-      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(ID_CMD_EXIT, 0), 0);
-      process.WaitExit(10000);
-    }
-  }
-};
-
-std::string EchoLine(const std::string& word, const std::string& out) {
-  return "ShellExecuteEx \"cmd.exe\" \"/c echo " + word + ">> " + out + "\" \"\"";
-}
-
 std::string Attribute(const std::string& text) {
   std::string escaped;
   for (char c : text) {
@@ -123,7 +92,7 @@ TEST_CASE("after an import the new hotkeys are registered before its message: th
   REQUIRE(AnswerFileDialog(q.process.pid(), backup));
   HWND box = nullptr;
   REQUIRE(WaitUntil([&] { return (box = MessageBoxOf(q.process.pid())) != nullptr; }, 15000));
-  CHECK(WindowText(::GetDlgItem(box, 0xFFFF)) == EnglishText(program, "L0121"));
+  CHECK(WindowText(::GetDlgItem(box, 0xFFFF)) == LanguageText(program, "English.txt", "L0121"));
 
   // While the message is up: the old combination does nothing, the new one runs the new lines.
   PressChord({kCtrl, kShift, kAlt}, '8');
@@ -160,7 +129,7 @@ TEST_CASE("the user's own folders named hotkeys.old and hotkeys.new stay as they
   // The manage dialog's OK saves the hotkeys folder anew.
   ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1075, BN_CLICKED), 0);
   HWND manage = nullptr;
-  const std::string caption = EnglishText(program, "L0006");
+  const std::string caption = LanguageText(program, "English.txt", "L0006");
   REQUIRE(WaitUntil(
       [&] {
         manage = ::FindWindowA("#32770", caption.c_str());

@@ -13,21 +13,7 @@ namespace {
 
 constexpr UINT kIconId = 128;
 
-struct Quorvel {
-  RunningProcess process;
-  HWND main = nullptr;
-  explicit Quorvel(const ProgramCopy& program) : process(program.exe()) {
-    main = StartAndFindMainWindow(process);
-    REQUIRE(main);
-    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
-  }
-  ~Quorvel() {
-    if (process.Running()) {
-      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
-      process.WaitExit(10000);
-    }
-  }
-};
+using Quorvel = RunningQuorvel;
 
 NOTIFYICONDATAA IconOf(HWND main) {
   NOTIFYICONDATAA nid = {};
@@ -49,14 +35,6 @@ void ShellRestarts(HWND main) {
   NOTIFYICONDATAA nid = IconOf(main);
   ::Shell_NotifyIconA(NIM_DELETE, &nid);
   ::PostMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-}
-
-void ExitThroughTrayMenu(Quorvel& q) {
-  ::PostMessageA(q.main, kMsgTrayNotify, kIconId, WM_RBUTTONDOWN);
-  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
-  WaitUntil([] { return false; }, 300);
-  PressChord({}, VK_UP);
-  PressChord({}, VK_RETURN);
 }
 
 }  // namespace
@@ -87,7 +65,7 @@ TEST_CASE("tray: the taskbar coming back adds the icon once; then the program st
   ::PostMessageA(HWND_BROADCAST, ::RegisterWindowMessageA("TaskbarCreated"), 0, 0);
   CHECK(WaitUntil([&] { return TrayIconAlive(main); }, 5000));
 
-  ExitThroughTrayMenu(q);
+  q.ExitThroughTrayMenu();
   CHECK(q.process.WaitExit(10000) == 2);
   CHECK_FALSE(TrayIconAlive(main));
 }

@@ -7,28 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/utf16.h"
+
 namespace backup_corpus {
 
-// UTF-8 to UTF-16 little-endian, with a byte-order mark when asked. Enough for the corpus: code
-// points below U+10000.
-inline std::string Utf16LE(const std::string& utf8, bool mark = true) {
-  std::string out = mark ? std::string("\xFF\xFE", 2) : std::string();
-  for (size_t i = 0; i < utf8.size();) {
-    unsigned char c = static_cast<unsigned char>(utf8[i]);
-    uint32_t cp = c;
-    size_t len = 1;
-    if (c >= 0xE0) {
-      cp = c & 0x0F, len = 3;
-    } else if (c >= 0xC0) {
-      cp = c & 0x1F, len = 2;
-    }
-    for (size_t k = 1; k < len && i + k < utf8.size(); ++k) cp = (cp << 6) | (utf8[i + k] & 0x3F);
-    i += len;
-    out += static_cast<char>(cp & 0xFF);
-    out += static_cast<char>((cp >> 8) & 0xFF);
-  }
-  return out;
-}
+inline std::string Utf16LE(const std::string& utf8, bool mark = true) { return Utf16LEFromUtf8(utf8, mark); }
 
 constexpr char kDeclaration[] = "<?xml version=\"1.0\" encoding=\"UNICODE\"?>\r\n";
 

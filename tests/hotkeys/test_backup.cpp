@@ -15,25 +15,12 @@
 #include "include/miscfuns.h"
 #include "include/xml.h"
 #include "tests/hotkeys/backup_corpus.h"
+#include "tests/support/capture.h"
 #include "tests/winsupport.h"
 
 namespace {
 
-using Snapshot = std::map<std::string, std::string>;
-
-Snapshot TakeSnapshot(const std::string& folder) {
-  Snapshot files;
-  for (const std::string& name : FolderEntries(folder)) {
-    std::string path = folder + "\\" + name;
-    if (CMiscFuns::IsFolderExist(path)) {
-      for (const auto& [sub, bytes] : TakeSnapshot(path)) files[name + "\\" + sub] = bytes;
-      files[name + "\\"] = "";
-    } else {
-      files[name] = ReadFileBytes(path);
-    }
-  }
-  return files;
-}
+using Snapshot = FileSnapshot;
 
 HotkeyDefinition MakeHotkey(int vk, const std::string& description, std::vector<std::string> lines) {
   HotkeyDefinition d;
@@ -119,9 +106,7 @@ TEST_CASE("export, wipe and import give back the same hotkey files and texts") {
   REQUIRE(bytes.size() > 2);
   CHECK(bytes.substr(0, 2) == "\xFF\xFE");
   // Kept for a look at what a backup holds.
-  ::CreateDirectoryA("Z:\\tmp\\shots", nullptr);
-  ::CreateDirectoryA("Z:\\tmp\\shots\\backup", nullptr);
-  WriteFileBytes("Z:\\tmp\\shots\\backup\\sample.hkb", bytes);
+  WriteFileBytes(ShotPath("backup", "sample.hkb"), bytes);
 
   xml::NodePtr doc = xml::LoadDocument(path);
   REQUIRE(doc);

@@ -22,44 +22,18 @@
 #include "language/language.h"
 #include "tests/hotkeys/hotkeydlg_driver.h"
 #include "tests/include/controls_support.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 
 namespace {
 
-// A program folder of its own: the shipped language files, the chosen language, a hotkeys folder.
-struct ProgramFixture {
-  TempDir dir;
-  GlobalPaths saved = Paths();
+// A program folder of its own (tests/support/programfolder.h) with a hotkeys folder.
+struct ProgramFixture : ProgramFolder {
   std::string hotkeys = dir / "hotkeys";
-  explicit ProgramFixture(const char* language = "English.txt") {
-    MakeFolder(dir / "language");
-    for (const char* file : {"English.txt", "Deutsch.txt"}) {
-      std::string from = std::string(QUORVEL_PROGRAM_DIR) + "\\language\\" + file;
-      ::CopyFileA(from.c_str(), (dir / ("language\\" + std::string(file))).c_str(), FALSE);
-    }
-    WriteFileBytes(dir / "Settings.ini", std::string("[Settings]\r\nLanguageFile=") + language + "\r\n");
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
-    MakeFolder(hotkeys);
-  }
-  ~ProgramFixture() { SetGlobalPaths(saved); }
+  explicit ProgramFixture(const char* language = "English.txt") : ProgramFolder(language) { MakeFolder(hotkeys); }
   void Put(const std::string& name, const std::string& bytes) const { WriteFileBytes(hotkeys + "\\" + name, bytes); }
   std::string Get(const std::string& name) const { return ReadFileBytes(hotkeys + "\\" + name); }
 };
-
-// Every file below a folder with its bytes, to show that nothing changed.
-std::map<std::string, std::string> Snapshot(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const std::string& name : FolderEntries(folder)) {
-    std::string path = folder + "\\" + name;
-    if (CMiscFuns::IsFolderExist(path)) {
-      for (const auto& [sub, bytes] : Snapshot(path)) files[name + "\\" + sub] = bytes;
-      files[name + "\\"] = "";
-    } else {
-      files[name] = ReadFileBytes(path);
-    }
-  }
-  return files;
-}
 
 std::string HotkeyFile(int alt, int ctrl, int shift, int win, int vk, int enable, const std::string& description,
                        const std::vector<std::string>& lines = {}) {
@@ -176,15 +150,15 @@ TEST_CASE("hotkey editor: a new hotkey opens with Win alone and the first free k
   DialogScript script;
   std::vector<std::string> items;
   script.Then(FindEditor, [&](HWND d) {
-    CHECK(WindowTextOf(d) == "Create it");
+    CHECK(TextOf(d) == "Create it");
     CHECK(Checked(d, IDC_AH_WIN));
     CHECK_FALSE(Checked(d, IDC_AH_ALT));
     CHECK_FALSE(Checked(d, IDC_AH_CTRL));
     CHECK_FALSE(Checked(d, IDC_AH_SHIFT));
     items = ComboItems(Item(d, IDC_AH_KEY));
     CHECK(ComboSelection(Item(d, IDC_AH_KEY)) == "A");
-    CHECK(WindowTextOf(Item(d, IDC_AH_DESCRIPTION)) == "My hotkey");
-    CHECK(WindowTextOf(Item(d, IDC_AH_KEY_LABEL)) == "Key:");
+    CHECK(TextOf(Item(d, IDC_AH_DESCRIPTION)) == "My hotkey");
+    CHECK(TextOf(Item(d, IDC_AH_KEY_LABEL)) == "Key:");
     CHECK(RowCount(Item(d, IDC_AH_ACTIONS)) == 0);
     CHECK_FALSE(Enabled(d, IDC_AH_REMOVE_ACTION));
     CHECK_FALSE(Enabled(d, IDC_AH_UP));
@@ -268,7 +242,7 @@ TEST_CASE("hotkey editor: Ctrl removes C, V and X; a lost selection makes OK ask
       .Then(FindMessageBox,
             [&](HWND box) {
               message = MessageBoxText(box);
-              CHECK(WindowTextOf(box) == "Quorvel");
+              CHECK(TextOf(box) == "Quorvel");
               ::PostMessageA(box, WM_COMMAND, IDOK, 0);
             })
       .Then([] { return FindMessageBox() ? nullptr : FindEditor(); },
@@ -303,7 +277,7 @@ TEST_CASE("hotkey editor: an existing hotkey keeps its own key, shows its L-key 
   script.Then(FindEditor, [&](HWND d) {
     HWND keys = Item(d, IDC_AH_KEY);
     CHECK(ComboSelection(keys) == "K");
-    CHECK(WindowTextOf(Item(d, IDC_AH_DESCRIPTION)) == "My hotkey");
+    CHECK(TextOf(Item(d, IDC_AH_DESCRIPTION)) == "My hotkey");
     HWND actions = Item(d, IDC_AH_ACTIONS);
     REQUIRE(RowCount(actions) == 3);
     CHECK_FALSE(Cell(actions, 0, 0).empty());
@@ -388,7 +362,7 @@ TEST_CASE("manage hotkeys: add, edit, reorder, delete, uncheck, OK writes the ex
   script
       .Then(FindManager,
             [&](HWND d) {
-              CHECK(WindowTextOf(d) == Text("L0006"));
+              CHECK(TextOf(d) == Text("L0006"));
               HWND list = Item(d, IDC_MH_LIST);
               REQUIRE(RowCount(list) == 3);
               CHECK(Cell(list, 0, 0) == "WIN+A");
@@ -409,8 +383,8 @@ TEST_CASE("manage hotkeys: add, edit, reorder, delete, uncheck, OK writes the ex
             })
       .Then(FindEditor,
             [&](HWND e) {
-              CHECK(WindowTextOf(e) == Text("L0018"));
-              CHECK(WindowTextOf(Item(e, IDC_AH_DESCRIPTION)) == "My hotkey (4)");
+              CHECK(TextOf(e) == Text("L0018"));
+              CHECK(TextOf(Item(e, IDC_AH_DESCRIPTION)) == "My hotkey (4)");
               REQUIRE(ChooseComboItem(e, IDC_AH_KEY, "Q"));
               Click(e, IDC_AH_ADD_ACTION);
               Click(e, IDC_AH_ADD_ACTION);
@@ -429,7 +403,7 @@ TEST_CASE("manage hotkeys: add, edit, reorder, delete, uncheck, OK writes the ex
             })
       .Then(FindEditor,
             [&](HWND e) {
-              CHECK(WindowTextOf(e) == Text("L0010"));
+              CHECK(TextOf(e) == Text("L0010"));
               CHECK(ComboSelection(Item(e, IDC_AH_KEY)) == "B");
               CHECK(Checked(e, IDC_AH_CTRL));
               CHECK(Checked(e, IDC_AH_SHIFT));
@@ -507,7 +481,7 @@ TEST_CASE("manage hotkeys: Cancel after many changes leaves the folder byte for 
   program.Put("Hotkey-00001.ini", HotkeyFile(0, 0, 0, 1, 'A', 1, "One", {"Sleep 100"}));
   program.Put("Hotkey-00002.ini", HotkeyFile(1, 0, 0, 0, 'B', 0, "Two"));
   program.Put("odd name.ini", "[Setting]\r\nvk=67\r\n");
-  auto before = Snapshot(program.dir.path());
+  auto before = TakeSnapshot(program.dir.path());
   FakeComposer composer{{"Paste"}};
   CManageHotkeysDlg dlg(composer.get());
   dlg.SetFolder(program.hotkeys);
@@ -532,14 +506,14 @@ TEST_CASE("manage hotkeys: Cancel after many changes leaves the folder byte for 
   script.Start();
   CHECK(dlg.DoModal(nullptr) == IDCANCEL);
   CHECK(script.Done());
-  CHECK(Snapshot(program.dir.path()) == before);
+  CHECK(TakeSnapshot(program.dir.path()) == before);
 }
 
 TEST_CASE("manage hotkeys: add mode shows only the editor; Cancel writes nothing, OK saves at once") {
   ProgramFixture program;
   program.Put("Hotkey-00001.ini", HotkeyFile(0, 0, 0, 1, 'A', 1, "One"));
   program.Put("Hotkey-00002.ini", HotkeyFile(0, 0, 0, 1, 'B', 0, "Two"));
-  auto before = Snapshot(program.dir.path());
+  auto before = TakeSnapshot(program.dir.path());
   {
     CManageHotkeysDlg dlg;
     dlg.SetFolder(program.hotkeys);
@@ -548,14 +522,14 @@ TEST_CASE("manage hotkeys: add mode shows only the editor; Cancel writes nothing
     bool managerShown = true;
     script.Then(FindEditor, [&](HWND e) {
       managerShown = ::IsWindowVisible(::GetWindow(e, GW_OWNER)) != FALSE;
-      CHECK(WindowTextOf(Item(e, IDC_AH_DESCRIPTION)) == "My hotkey (3)");
+      CHECK(TextOf(Item(e, IDC_AH_DESCRIPTION)) == "My hotkey (3)");
       Click(e, IDCANCEL);
     });
     script.Start();
     CHECK(dlg.DoModal(nullptr) == IDCANCEL);
     CHECK(script.Done());
     CHECK_FALSE(managerShown);
-    CHECK(Snapshot(program.dir.path()) == before);
+    CHECK(TakeSnapshot(program.dir.path()) == before);
   }
   {
     FakeComposer composer{{"MaximizeActiveWindow"}};
@@ -594,7 +568,7 @@ TEST_CASE("manage hotkeys: a failed save says so, keeps the dialog and the list,
   ProgramFixture program;
   program.Put("Hotkey-00001.ini", HotkeyFile(0, 0, 0, 1, 'A', 1, "One", {"Sleep 100"}));
   program.Put("Hotkey-00002.ini", HotkeyFile(0, 0, 0, 1, 'B', 1, "Two"));
-  auto before = Snapshot(program.dir.path());
+  auto before = TakeSnapshot(program.dir.path());
   CManageHotkeysDlg dlg;
   dlg.SetFolder(program.hotkeys);
   int writes = 0;
@@ -619,7 +593,7 @@ TEST_CASE("manage hotkeys: a failed save says so, keeps the dialog and the list,
       .Then(FindMessageBox,
             [&](HWND box) {
               message = MessageBoxText(box);
-              CHECK(WindowTextOf(box) == "Quorvel");
+              CHECK(TextOf(box) == "Quorvel");
               ::PostMessageA(box, WM_COMMAND, IDOK, 0);
             })
       .Then([] { return FindMessageBox() ? nullptr : FindManager(); },
@@ -631,7 +605,7 @@ TEST_CASE("manage hotkeys: a failed save says so, keeps the dialog and the list,
               CHECK(Cell(list, 1, 1) == "One");
               CHECK(RowChecked(list, 0));
               CHECK_FALSE(RowChecked(list, 1));
-              CHECK(Snapshot(program.dir.path()) == before);
+              CHECK(TakeSnapshot(program.dir.path()) == before);
               dlg.SetWriter(nullptr);
               PostClick(d, IDOK);
             });
@@ -649,7 +623,7 @@ TEST_CASE("manage hotkeys: in add mode a save that the folder refuses keeps the 
   program.Put("Hotkey-00001.ini", HotkeyFile(0, 0, 0, 1, 'A', 1, "One"));
   // Something in the way of the save: a folder with the name the new hotkey's file gets.
   MakeFolder(program.hotkeys + "\\Hotkey-00002.ini");
-  auto before = Snapshot(program.hotkeys);
+  auto before = TakeSnapshot(program.hotkeys);
   CManageHotkeysDlg dlg;
   dlg.SetFolder(program.hotkeys);
   dlg.SetAddMode(true);
@@ -664,7 +638,7 @@ TEST_CASE("manage hotkeys: in add mode a save that the folder refuses keeps the 
       .Then(FindMessageBox,
             [&](HWND box) {
               message = MessageBoxText(box);
-              CHECK(Snapshot(program.hotkeys) == before);
+              CHECK(TakeSnapshot(program.hotkeys) == before);
               ::PostMessageA(box, WM_COMMAND, IDOK, 0);
             })
       .Then([] { return FindMessageBox() ? nullptr : FindManager(); },
@@ -839,50 +813,17 @@ namespace {
 // the header.
 void CheckTextFits(HWND dialog, int id, bool bold, int reserved, bool wraps, int iconSpace = 0) {
   HWND control = Item(dialog, id);
-  std::string text = WindowTextOf(control);
   RECT rc = {};
   ::GetClientRect(control, &rc);
-  HFONT font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
-  LOGFONTA lf = {};
-  ::GetObjectA(font, sizeof lf, &lf);
-  if (bold) lf.lfWeight = FW_BOLD;
-  FontHandle measured(::CreateFontIndirectA(&lf));
-  ClientDc dc(control);
-  SelectedObject keep(dc.get(), measured.get());
-  RECT need = {0, 0, rc.right - reserved - iconSpace, 0};
-  ::DrawTextA(dc.get(), text.c_str(), -1, &need, DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-  CAPTURE(text);
+  const int room = rc.right - reserved - iconSpace;
+  SIZE need = TextExtent(dialog, TextOf(control), wraps ? room : 0, bold);
+  CAPTURE(TextOf(control));
   CAPTURE(id);
-  CHECK(need.right <= rc.right - reserved - iconSpace);
-  CHECK(need.bottom <= rc.bottom);
+  CHECK(need.cx <= room);
+  CHECK(need.cy <= rc.bottom);
 }
 
 // The whole window as the screen shows it.
-Pixels CaptureWindow(HWND window) {
-  RECT rc = {};
-  ::GetWindowRect(window, &rc);
-  Pixels p;
-  p.width = rc.right - rc.left;
-  p.height = rc.bottom - rc.top;
-  HDC screen = ::GetDC(nullptr);
-  MemoryDc mem(::CreateCompatibleDC(screen));
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = p.width;
-  bi.bmiHeader.biHeight = -p.height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  BitmapHandle dib(::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  {
-    SelectedObject sel(mem.get(), dib.get());
-    ::BitBlt(mem.get(), 0, 0, p.width, p.height, screen, rc.left, rc.top, SRCCOPY);
-  }
-  ::ReleaseDC(nullptr, screen);
-  p.bgra.assign(static_cast<const uint32_t*>(bits), static_cast<const uint32_t*>(bits) + p.width * p.height);
-  return p;
-}
-
 void Shoot(HWND window, const std::string& name) {
   // Let every control paint first.
   for (int i = 0; i < 10; ++i) {
@@ -890,7 +831,7 @@ void Shoot(HWND window, const std::string& name) {
     PumpMessages();
     ::Sleep(30);
   }
-  Pixels p = CaptureWindow(window);
+  Pixels p = WindowPixels(window);
   CHECK(p.width > 400);
   CHECK(p.height > 300);
   std::map<uint32_t, int> colours;
@@ -898,11 +839,7 @@ void Shoot(HWND window, const std::string& name) {
   CHECK(colours.size() > 50);  // pictures, icons and text, not a blank rectangle
   int white = p.Count(RGB(255, 255, 255));
   CHECK(white > p.width * p.height / 5);
-  ::CreateDirectoryA("Z:\\tmp\\shots", nullptr);
-  ::CreateDirectoryA("Z:\\tmp\\shots\\hotkeydlg", nullptr);
-  std::string path = "Z:\\tmp\\shots\\hotkeydlg\\" + name + ".png";
-  CHECK(WritePng(path, p.width, p.height, [&](int x, int y) { return 0xFF000000u | p.bgra[y * p.width + x]; }));
-  CHECK(FileExists(path));
+  CHECK(SaveShot(p, "hotkeydlg", name + ".png"));
 }
 
 void LookAtBoth(const char* language, const char* suffix) {

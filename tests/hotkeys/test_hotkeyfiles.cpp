@@ -8,21 +8,6 @@
 
 namespace {
 
-// Every file below a folder with its bytes, to show that nothing changed.
-std::map<std::string, std::string> Snapshot(const std::string& folder) {
-  std::map<std::string, std::string> files;
-  for (const std::string& name : FolderEntries(folder)) {
-    std::string path = folder + "\\" + name;
-    if (CMiscFuns::IsFolderExist(path)) {
-      for (const auto& [sub, bytes] : Snapshot(path)) files[name + "\\" + sub] = bytes;
-      files[name + "\\"] = "";
-    } else {
-      files[name] = ReadFileBytes(path);
-    }
-  }
-  return files;
-}
-
 HotkeyDefinition MakeHotkey(int vk, const std::string& description, std::vector<std::string> lines) {
   HotkeyDefinition d;
   d.Ctrl = 1;
@@ -101,7 +86,7 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
       {"huge.ini", "[Setting]\r\nDescription=" + std::string(200000, 'D') + "\r\nvk=65\r\nEnable=1\r\n"},
   };
   for (const auto& [name, bytes] : files) WriteFileBytes(f / name, bytes);
-  auto before = Snapshot(f.folder);
+  auto before = TakeSnapshot(f.folder);
   for (const auto& [name, bytes] : files) {
     CAPTURE(name);
     HotkeyDefinition d = ReadHotkeyFile(f / name);
@@ -114,7 +99,7 @@ TEST_CASE("damaged hotkey files load as defaults and stay untouched") {
   CHECK(ReadHotkeyFile(f / "absurd.ini").Alt == 1);
   CHECK(ReadHotkeyFile(f / "huge.ini").Description.size() < 65535);
   CHECK(ReadHotkeyFile(f / "missing.ini").vk == 0);
-  CHECK(Snapshot(f.folder) == before);
+  CHECK(TakeSnapshot(f.folder) == before);
 }
 
 TEST_CASE("a key code beyond the virtual keys is read and saved again as the file has it") {
@@ -216,7 +201,7 @@ TEST_CASE("a save that fails half-way leaves the old set exactly as it was") {
   HotkeysFixture f;
   REQUIRE(WriteAllHotkeyFiles({MakeHotkey(65, "old one", {"Sleep 1"}), MakeHotkey(66, "old two", {})}, f.folder));
   WriteFileBytes(f / "extra.ini", "[Setting]\r\nvk=70\r\nEnable=1\r\n");
-  auto before = Snapshot(f.app.path());
+  auto before = TakeSnapshot(f.app.path());
   std::vector<HotkeyDefinition> next = {MakeHotkey(67, "new one", {"Sleep 2"}), MakeHotkey(68, "new two", {"Max"}),
                                         MakeHotkey(69, "new three", {})};
 
@@ -230,7 +215,7 @@ TEST_CASE("a save that fails half-way leaves the old set exactly as it was") {
   }
   SUBCASE("a folder in the hotkeys folder has the name of a new file") {
     MakeFolder(f / "Hotkey-00003.ini");
-    before = Snapshot(f.app.path());
+    before = TakeSnapshot(f.app.path());
     std::string kept = "not cleared";
     CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder, nullptr, nullptr, &kept));
     CHECK(kept.empty());
@@ -245,7 +230,7 @@ TEST_CASE("a save that fails half-way leaves the old set exactly as it was") {
     CHECK_FALSE(WriteAllHotkeyFiles(next, f.folder, nullptr, moving));
     CHECK(out == 2);
   }
-  CHECK(Snapshot(f.app.path()) == before);
+  CHECK(TakeSnapshot(f.app.path()) == before);
 }
 
 TEST_CASE("the user's own folders named hotkeys.new and hotkeys.old are never used, merged or removed") {
@@ -260,13 +245,13 @@ TEST_CASE("the user's own folders named hotkeys.new and hotkeys.old are never us
   // Even a folder named like the program's own, but without its marker, is the user's.
   MakeFolder(f.folder + ".~save-mine.old");
   WriteFileBytes(f.folder + ".~save-mine.old\\x.ini", "[Setting]\r\nvk=72\r\n");
-  const auto before = Snapshot(f.app.path());
+  const auto before = TakeSnapshot(f.app.path());
 
   RecoverInterruptedHotkeySave(f.folder);
-  CHECK(Snapshot(f.app.path()) == before);
+  CHECK(TakeSnapshot(f.app.path()) == before);
 
   REQUIRE(WriteAllHotkeyFiles({MakeHotkey(67, "three", {})}, f.folder));
-  auto after = Snapshot(f.app.path());
+  auto after = TakeSnapshot(f.app.path());
   CHECK(after.count("hotkeys\\Hotkey-00001.ini") == 1);
   CHECK(after.count("hotkeys\\Hotkey-00002.ini") == 0);
   CHECK(after.count("hotkeys\\mine.ini") == 0);
@@ -282,9 +267,9 @@ TEST_CASE("the user's own folders named hotkeys.new and hotkeys.old are never us
   IniWriteFn failing = [&](const std::string& s, const std::string& k, const std::string& v, const std::string& p) {
     return ++calls < 3 && CMiscFuns::WriteIniString(s, k, v, p);
   };
-  const auto saved = Snapshot(f.app.path());
+  const auto saved = TakeSnapshot(f.app.path());
   CHECK_FALSE(WriteAllHotkeyFiles({MakeHotkey(68, "four", {})}, f.folder, failing));
-  CHECK(Snapshot(f.app.path()) == saved);
+  CHECK(TakeSnapshot(f.app.path()) == saved);
 }
 
 TEST_CASE("old files that cannot be put back after a failed save are kept in a folder that is named") {
@@ -293,7 +278,7 @@ TEST_CASE("old files that cannot be put back after a failed save are kept in a f
   WriteFileBytes(f / "extra.ini", "[Setting]\r\nvk=70\r\nEnable=1\r\n");
   // The third new file cannot go in, and the old extra.ini cannot come back.
   MakeFolder(f / "Hotkey-00003.ini");
-  const auto before = Snapshot(f.app.path());
+  const auto before = TakeSnapshot(f.app.path());
   FileMoveFn moving = [&](const std::string& from, const std::string& to) {
     if (to == f / "extra.ini") return false;
     return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
@@ -315,7 +300,7 @@ TEST_CASE("old files that cannot be put back after a failed save are kept in a f
 
   // The next start puts it back and the folder goes.
   RecoverInterruptedHotkeySave(f.folder);
-  CHECK(Snapshot(f.app.path()) == before);
+  CHECK(TakeSnapshot(f.app.path()) == before);
   CHECK_FALSE(CMiscFuns::IsFolderExist(kept));
 }
 
@@ -334,7 +319,7 @@ TEST_CASE("a save cut off by a crash is put right at the next start") {
   const std::vector<HotkeyDefinition> newSet = {MakeHotkey(67, "new one", {}), MakeHotkey(68, "new two", {"Max"}),
                                                 MakeHotkey(69, "new three", {})};
   REQUIRE(WriteAllHotkeyFiles(newSet, reference.folder));
-  const auto newState = Snapshot(reference.app.path());
+  const auto newState = TakeSnapshot(reference.app.path());
   bool sawOld = false, sawNew = false;
   for (int stop = 1; stop <= 12; ++stop) {
     // Odd stops come before a move is made, even ones right after it.
@@ -344,7 +329,7 @@ TEST_CASE("a save cut off by a crash is put right at the next start") {
     CAPTURE(afterMove);
     HotkeysFixture f;
     REQUIRE(WriteAllHotkeyFiles(oldSet, f.folder));
-    const auto oldState = Snapshot(f.app.path());
+    const auto oldState = TakeSnapshot(f.app.path());
     int moves = 0;
     FileMoveFn crashing = [&](const std::string& from, const std::string& to) {
       if (++moves == move && !afterMove) throw Crash{};
@@ -359,9 +344,9 @@ TEST_CASE("a save cut off by a crash is put right at the next start") {
       crashed = true;
     }
     CHECK(crashed);
-    CHECK(Snapshot(f.app.path()) != oldState);  // something was left half-way
+    CHECK(TakeSnapshot(f.app.path()) != oldState);  // something was left half-way
     RecoverInterruptedHotkeySave(f.folder);
-    const auto state = Snapshot(f.app.path());
+    const auto state = TakeSnapshot(f.app.path());
     CHECK((state == oldState || state == newState));
     sawOld = sawOld || state == oldState;
     sawNew = sawNew || state == newState;

@@ -1,5 +1,5 @@
-// A parent window for control tests, pixel capture of a control, PNG files made with GDI+, and a
-// count of live GDI objects that also works where GetGuiResources is a stub.
+// A parent window for control tests and a count of live GDI objects that also works where
+// GetGuiResources is a stub. The pixel captures and pictures are in tests/support/capture.h.
 #pragma once
 
 #include <windows.h>
@@ -10,19 +10,7 @@
 #include <vector>
 
 #include "include/handles.h"
-
-// GDI+ started for the scope of one test case.
-class GdiplusFixture {
- public:
-  GdiplusFixture();
-  GdiplusFixture(const GdiplusFixture&) = delete;
-  GdiplusFixture& operator=(const GdiplusFixture&) = delete;
-  ~GdiplusFixture();
-  bool started() const { return m_token != 0; }
-
- private:
-  ULONG_PTR m_token = 0;
-};
+#include "tests/support/capture.h"
 
 // The background every test parent paints, so a test knows what shows through.
 constexpr COLORREF kParentColour = RGB(40, 90, 160);
@@ -36,7 +24,7 @@ struct CommandRecord {
 // A visible top-level window with a solid background that records the commands it receives.
 class TestParent {
  public:
-  explicit TestParent(int width = 480, int height = 360, HFONT font = nullptr);
+  explicit TestParent(int width = 480, int height = 360, HFONT font = nullptr, DWORD style = 0);
   TestParent(const TestParent&) = delete;
   TestParent& operator=(const TestParent&) = delete;
   ~TestParent();
@@ -51,6 +39,8 @@ class TestParent {
   std::function<void(const CommandRecord&)> onCommand;
   // Called for WM_ERASEBKGND instead of the solid fill when set.
   std::function<bool(HDC)> onErase;
+  // Called first for every message; true when it answered it (in `result`).
+  std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT& result)> onMessage;
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
@@ -58,35 +48,6 @@ class TestParent {
   FontHandle m_ownedFont;
   HFONT m_font = nullptr;
 };
-
-// A copy of a window's client pixels.
-class Pixels {
- public:
-  int width = 0, height = 0;
-  std::vector<uint32_t> bgra;  // top-down rows
-  COLORREF At(int x, int y) const;
-  // How many pixels within `tolerance` of `colour` (per channel) lie in the rectangle.
-  int Count(COLORREF colour, int tolerance, RECT area) const;
-  int Count(COLORREF colour, int tolerance = 0) const { return Count(colour, tolerance, RECT{0, 0, width, height}); }
-  // Rows [top, bottom) of pixels that pass `test`.
-  std::pair<int, int> RowsWhere(const std::function<bool(COLORREF)>& test) const;
-};
-
-// The control paints itself into a fresh DIB (prefilled with `fill`) through WM_PRINTCLIENT.
-Pixels PrintClient(HWND hwnd, COLORREF fill = RGB(1, 2, 3));
-// `paint` draws into a fresh DIB of the window's client size (prefilled with `fill`).
-Pixels PaintWith(HWND hwnd, const std::function<void(HDC)>& paint, COLORREF fill = RGB(1, 2, 3));
-// What the window shows, read back from its window DC after the pending paints.
-Pixels ScreenPixels(HWND hwnd);
-
-bool Near(COLORREF a, COLORREF b, int tolerance);
-std::string ColourText(COLORREF c);
-
-// Delivers every pending message of this thread.
-void PumpMessages();
-
-// Writes a PNG of width x height whose pixels `pixel(x, y)` gives as ARGB.
-bool WritePng(const std::string& path, int width, int height, const std::function<uint32_t(int, int)>& pixel);
 
 // Live GDI objects of this process: GetGuiResources, or where that is a stub (Wine) the number of
 // handle-table entries in use, found by filling the table's free entries with probes.

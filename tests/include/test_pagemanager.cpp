@@ -10,6 +10,7 @@
 #include "include/PageManager.h"
 #include "include/TabCtrlPageManager.h"
 #include "include/handles.h"
+#include "tests/support/capture.h"
 
 namespace {
 
@@ -219,9 +220,25 @@ TEST_CASE("page manager: resizing moves only the visible page; a hidden one catc
 }
 
 TEST_CASE("page manager: the frame paints no background of its own") {
-  FrameFixture f;
-  ClientDc screen(f.frame);
-  CHECK(::SendMessageA(f.frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(screen.get()), 0) != 0);
+  // A frame whose own class would fill it red: whatever shows must come from the pages.
+  static const char kRedFrame[] = "QuorvelTestRedFrame";
+  static BrushHandle red(::CreateSolidBrush(RGB(255, 0, 0)));
+  WNDCLASSA wc = {};
+  wc.lpfnWndProc = &DefWindowProcA;
+  wc.hInstance = ::GetModuleHandleA(nullptr);
+  wc.hbrBackground = red.get();
+  wc.lpszClassName = kRedFrame;
+  ::RegisterClassA(&wc);
+  TestHost host;
+  HWND frame = host.AddControl(kRedFrame, 0, 10, 20, 200, 120);
+  CPageManager manager;
+  REQUIRE(manager.SubclassWindow(frame));
+  LRESULT answer = 0;
+  Pixels px = PaintWith(frame, [&](HDC dc) {
+    answer = ::SendMessageA(frame, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  });
+  CHECK(answer != 0);
+  CHECK(px.Count(RGB(1, 2, 3)) == px.width * px.height);
 }
 
 TEST_CASE("page manager: attaching twice or to nothing fails; a frame destroyed first is let go") {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "include/xml.h"
+#include "tests/support/utf16.h"
 
 namespace fs = std::filesystem;
 using xml::NodePtr;
@@ -53,15 +54,6 @@ std::string ReadBytes(const std::string& path) {
 }
 
 bool Exists(const std::string& path) { return fs::exists(fs::path(path)); }
-
-std::string Utf16LE(const std::string& latin1) {
-  std::string out("\xFF\xFE", 2);
-  for (char c : latin1) {
-    out += c;
-    out += '\0';
-  }
-  return out;
-}
 
 const std::string kStoreFile = Utf16LE(
     "<?xml version=\"1.0\" encoding=\"UNICODE\"?>\r\n"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "include/xmldom.h"
+#include "tests/support/utf16.h"
 
 using xml::Node;
 using xml::NodePtr;
@@ -23,25 +24,6 @@ bool Fails(const std::string& text, const xml::ParseOptions& options = {}) { ret
 std::string Markup(const NodePtr& node) {
   std::string out;
   REQUIRE(xml::Serialize(*node, out));
-  return out;
-}
-
-// UTF-16LE bytes of an ASCII (or Latin-1) text, with or without the byte-order mark.
-std::string Utf16LE(const std::string& latin1, bool bom = true) {
-  std::string out = bom ? std::string("\xFF\xFE", 2) : std::string();
-  for (char c : latin1) {
-    out += c;
-    out += '\0';
-  }
-  return out;
-}
-
-std::string Utf16BE(const std::string& latin1) {
-  std::string out("\xFE\xFF", 2);
-  for (char c : latin1) {
-    out += '\0';
-    out += c;
-  }
   return out;
 }
 

@@ -20,77 +20,28 @@
 #include "predefinedtext/opt_textshortcuts.h"
 #include "predefinedtext/textstore.h"
 #include "tests/include/controls_support.h"
+#include "tests/support/modal.h"
+#include "tests/support/programfolder.h"
 #include "tests/winsupport.h"
 #include "textshortcuts_ids.h"
 
 namespace {
 
-constexpr INT_PTR kTimedOut = 999;
-
-std::string Utf16File(const std::string& xmlText) {
-  std::string bytes = "\xff\xfe";
-  for (unsigned char c : xmlText) {
-    bytes += static_cast<char>(c);
-    bytes += '\0';
-  }
-  return bytes;
-}
-
 std::string StoreFile(const std::string& items) {
-  return Utf16File("<?xml version=\"1.0\" encoding=\"UNICODE\"?>\r\n<config>" + items + "</config>");
+  return Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?>\r\n<config>" + items + "</config>");
 }
 
-// A program folder of its own with the shipped language files; `language` picks one of them.
-struct Folder {
-  TempDir dir;
-  GlobalPaths saved = Paths();
-  std::string store;
-  explicit Folder(const char* language = "English.txt") {
+// A program folder of its own (tests/support/programfolder.h) with a folder for the text store.
+struct Folder : ProgramFolder {
+  std::string store = dir / "predefinedtext\\data.xml";
+  explicit Folder(const char* language = "English.txt") : ProgramFolder(language) {
     xml::InstallWin32Platform();
-    MakeFolder(dir / "language");
     MakeFolder(dir / "predefinedtext");
-    const std::string shipped = std::string(QUORVEL_PROGRAM_DIR) + "\\language\\";
-    for (const char* name : {"English.txt", "Deutsch.txt"})
-      WriteFileBytes(dir / (std::string("language\\") + name), ReadFileBytes(shipped + name));
-    WriteFileBytes(dir / "Settings.ini", std::string("[Settings]\r\nLanguageFile=") + language + "\r\n");
-    SetGlobalPaths(BuildGlobalPaths(dir.path()));
-    store = dir / "predefinedtext\\data.xml";
   }
-  ~Folder() {
-    ::SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_NORMAL);
-    SetGlobalPaths(saved);
-  }
+  ~Folder() { ::SetFileAttributesA(store.c_str(), FILE_ATTRIBUTE_NORMAL); }
 };
 
-// The windows of this thread other than the dialog: message boxes and the popup menu.
-struct ThreadWindows {
-  std::vector<HWND> list;
-  static BOOL CALLBACK Add(HWND hwnd, LPARAM l) {
-    reinterpret_cast<ThreadWindows*>(l)->list.push_back(hwnd);
-    return TRUE;
-  }
-  ThreadWindows() { ::EnumThreadWindows(::GetCurrentThreadId(), Add, reinterpret_cast<LPARAM>(this)); }
-};
-
-std::string ClassOf(HWND hwnd) {
-  char buf[64] = {};
-  ::GetClassNameA(hwnd, buf, sizeof buf);
-  return buf;
-}
-
-std::string TextOf(HWND hwnd) {
-  int len = ::GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<size_t>(len) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(hwnd, &text[0], len + 1)));
-  return text;
-}
-
-HWND MessageBoxOver(HWND dialog) {
-  for (HWND w : ThreadWindows().list) {
-    if (w != dialog && ::IsWindowVisible(w) && ClassOf(w) == "#32770" && ::GetWindow(w, GW_OWNER) == dialog) return w;
-  }
-  return nullptr;
-}
+HWND MessageBoxOver(HWND dialog) { return FindBoxOwnedBy(dialog); }
 
 HWND OpenMenu() {
   HWND menu = ::FindWindowA("#32768", nullptr);
@@ -98,81 +49,40 @@ HWND OpenMenu() {
 }
 
 // Steps run one per timer tick from inside the dialog's modal loop (and from inside the loops it
-// opens: menus, message boxes), each once its condition holds. A script that stalls ends the
-// dialog with kTimedOut after a while, so a broken test cannot hang the run.
+// opens: menus, message boxes), each once its condition holds (tests/support/modal.h).
 struct Step {
   std::function<bool(HWND)> ready;  // null: once the dialog is on screen
   std::function<void(HWND)> act;
 };
 
-class Script {
- public:
-  static INT_PTR Run(CTextShortcutsDlg& dlg, std::vector<Step> steps, size_t* done = nullptr) {
-    Script script{&dlg, std::move(steps), ::GetTickCount()};
-    Script* outer = std::exchange(s_current, &script);
-    UINT_PTR timer = ::SetTimer(nullptr, 0, 15, Tick);
+struct Script {
+  static INT_PTR Run(CTextShortcutsDlg& dlg, const std::vector<Step>& steps) {
+    DialogScript script;
+    for (const Step& step : steps) {
+      script.Then(
+          [&dlg, ready = step.ready]() -> HWND {
+            HWND d = dlg.hwnd();
+            return d && ::IsWindowVisible(d) && (!ready || ready(d)) ? d : nullptr;
+          },
+          step.act);
+    }
+    script.Start(8000);
     INT_PTR result = dlg.DoModal(nullptr);
-    ::KillTimer(nullptr, timer);
-    s_current = outer;
-    if (done) *done = script.m_next;
-    CHECK(script.m_next == script.m_steps.size());
+    CHECK(script.Done());
     return result;
   }
-
- private:
-  Script(CTextShortcutsDlg* dlg, std::vector<Step> steps, DWORD start)
-      : m_dlg(dlg), m_steps(std::move(steps)), m_start(start) {}
-
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    Script* s = s_current;
-    if (!s) return;
-    HWND dialog = s->m_dlg->hwnd();
-    if (!dialog) return;
-    if (::GetTickCount() - s->m_start > 8000) {
-      if (HWND box = MessageBoxOver(dialog)) ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-      ::EndMenu();
-      ::EndDialog(dialog, kTimedOut);
-      return;
-    }
-    if (s->m_next >= s->m_steps.size() || !::IsWindowVisible(dialog)) return;
-    Step& step = s->m_steps[s->m_next];
-    if (step.ready && !step.ready(dialog)) return;
-    ++s->m_next;  // first, since the step may open a loop in which the next one runs
-    step.act(dialog);
-  }
-
-  CTextShortcutsDlg* m_dlg;
-  std::vector<Step> m_steps;
-  DWORD m_start;
-  size_t m_next = 0;
-  static Script* s_current;
 };
-Script* Script::s_current = nullptr;
 
 HWND Tree(HWND dialog) { return ::GetDlgItem(dialog, IDC_TS_TREE); }
 HWND Box(HWND dialog) { return ::GetDlgItem(dialog, IDC_TS_TEXT); }
 
-std::string ItemText(HWND tree, HTREEITEM item) {
-  char buf[1024] = {};
-  TVITEMA tvi = {};
-  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
-  tvi.hItem = item;
-  tvi.pszText = buf;
-  tvi.cchTextMax = sizeof buf;
-  TreeView_GetItem(tree, &tvi);
-  return buf;
-}
-
 // Every item in display order, each line indented by its depth.
 std::string TreeOutline(HWND tree) {
   std::string out;
-  std::vector<std::pair<HTREEITEM, int>> pending;
-  for (HTREEITEM it = TreeView_GetRoot(tree); it; it = TreeView_GetNextSibling(tree, it)) pending.emplace_back(it, 0);
-  std::vector<std::pair<HTREEITEM, int>> order;
   // Depth first, in order.
   std::function<void(HTREEITEM, int)> walk = [&](HTREEITEM item, int depth) {
     for (; item; item = TreeView_GetNextSibling(tree, item)) {
-      out += std::string(static_cast<size_t>(depth) * 2, ' ') + ItemText(tree, item) + "\n";
+      out += std::string(static_cast<size_t>(depth) * 2, ' ') + TreeItemText(tree, item) + "\n";
       walk(TreeView_GetChild(tree, item), depth + 1);
     }
   };
@@ -187,7 +97,7 @@ HTREEITEM FindItem(HWND tree, const std::string& text) {
   while (!pending.empty()) {
     HTREEITEM item = pending.back();
     pending.pop_back();
-    if (ItemText(tree, item) == text) return item;
+    if (TreeItemText(tree, item) == text) return item;
     for (HTREEITEM c = TreeView_GetChild(tree, item); c; c = TreeView_GetNextSibling(tree, c)) pending.push_back(c);
   }
   return nullptr;
@@ -213,7 +123,8 @@ std::string FileOutline(const std::string& path) {
   return out;
 }
 
-void Click(HWND dialog, int id) { ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
+// A click that returns at once, so the next step can answer what the button opens.
+void Press(HWND dialog, int id) { ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 // Types into the text box as the user does, at its end.
 void TypeText(HWND dialog, const std::string& text) {
@@ -307,14 +218,14 @@ TEST_CASE("text shortcuts editor: add, rename and edit go into the file on OK") 
   INT_PTR result = Script::Run(dlg, {
       Do([](HWND d) {
         TreeView_SelectItem(Tree(d), FindItem(Tree(d), "a"));
-        Click(d, IDC_TS_ADD);
+        Press(d, IDC_TS_ADD);
       }),
       ChooseMenuEntry(0),  // a sub-entry of a
       When([](HWND d) { return LabelEditor(d) != nullptr; },
            [](HWND d) {
              // Selected and named with the language text, in name editing.
              HTREEITEM sel = TreeView_GetSelection(Tree(d));
-             CHECK(ItemText(Tree(d), sel) == "New entry");
+             CHECK(TreeItemText(Tree(d), sel) == "New entry");
              CHECK(TreeView_GetParent(Tree(d), sel) == FindItem(Tree(d), "a"));
              CHECK(TextOf(LabelEditor(d)) == "New entry");
            }),
@@ -326,7 +237,7 @@ TEST_CASE("text shortcuts editor: add, rename and edit go into the file on OK") 
              ::SendMessageA(Box(d), WM_CHAR, VK_RETURN, 0);
              TypeText(d, "World");
              TreeView_SelectItem(Tree(d), FindItem(Tree(d), "b"));
-             Click(d, IDC_TS_ADD);
+             Press(d, IDC_TS_ADD);
            }),
       ChooseMenuEntry(1),  // same level as b
       FinishRename("Sibling", true),
@@ -335,14 +246,14 @@ TEST_CASE("text shortcuts editor: add, rename and edit go into the file on OK") 
              CHECK(::IsWindowVisible(d));
              // Renaming an existing entry through the button.
              TreeView_SelectItem(Tree(d), FindItem(Tree(d), "a"));
-             Click(d, IDC_TS_RENAME);
+             Press(d, IDC_TS_RENAME);
            }),
       FinishRename("Alpha"),
       When(NoEditor,
            [&](HWND d) {
              // A rename that is cancelled with Esc keeps the name.
              TreeView_SelectItem(Tree(d), FindItem(Tree(d), "b"));
-             Click(d, IDC_TS_RENAME);
+             Press(d, IDC_TS_RENAME);
            }),
       When([](HWND d) { return LabelEditor(d) != nullptr; },
            [](HWND d) {
@@ -376,13 +287,13 @@ TEST_CASE("text shortcuts editor: with nothing selected both add choices append 
       Do([](HWND d) {
         CHECK(TreeView_GetCount(Tree(d)) == 0);
         CHECK((::GetWindowLongA(Box(d), GWL_STYLE) & ES_READONLY) != 0);  // no entry to type into
-        Click(d, IDC_TS_ADD);
+        Press(d, IDC_TS_ADD);
       }),
       ChooseMenuEntry(0),
       FinishRename("one"),
       When(NoEditor, [](HWND d) {
         TreeView_SelectItem(Tree(d), nullptr);
-        Click(d, IDC_TS_ADD);
+        Press(d, IDC_TS_ADD);
       }),
       ChooseMenuEntry(1),
       FinishRename("two"),
@@ -413,14 +324,14 @@ TEST_CASE("text shortcuts editor: delete asks first, removes the branch, and an 
   INT_PTR result = Script::Run(dlg, {
       Do([](HWND d) {
         TreeView_SelectItem(Tree(d), FindItem(Tree(d), "gone"));
-        Click(d, IDC_TS_DELETE);
+        Press(d, IDC_TS_DELETE);
       }),
       AnswerBox(&question, IDCANCEL),
       When([](HWND d) { return MessageBoxOver(d) == nullptr; },
            [&](HWND d) {
              CHECK(TreeView_GetCount(Tree(d)) == 3);  // refused: still there
              CHECK_FALSE(dlg.IsModified());
-             Click(d, IDC_TS_DELETE);
+             Press(d, IDC_TS_DELETE);
            }),
       AnswerBox(nullptr, IDOK),
       When([](HWND d) { return MessageBoxOver(d) == nullptr; },
@@ -428,7 +339,7 @@ TEST_CASE("text shortcuts editor: delete asks first, removes the branch, and an 
              CHECK(TreeOutline(Tree(d)) == "keep\n");
              TreeView_SelectItem(Tree(d), FindItem(Tree(d), "keep"));
              CHECK(TextOf(Box(d)) == "k");
-             Click(d, IDC_TS_DELETE);
+             Press(d, IDC_TS_DELETE);
            }),
       AnswerBox(&question2, IDOK),
       When([](HWND d) { return MessageBoxOver(d) == nullptr; },
@@ -436,7 +347,7 @@ TEST_CASE("text shortcuts editor: delete asks first, removes the branch, and an 
              CHECK(TreeView_GetCount(Tree(d)) == 0);
              CHECK(TextOf(Box(d)).empty());
              // Delete with nothing selected asks nothing.
-             Click(d, IDC_TS_DELETE);
+             Press(d, IDC_TS_DELETE);
            }),
       Do([](HWND d) {
         CHECK(MessageBoxOver(d) == nullptr);
@@ -463,7 +374,7 @@ TEST_CASE("text shortcuts editor: moving swaps whole branches; the ends do not m
         ::SendMessageA(d, WM_COMMAND, IDC_TS_MOVEDOWN, 0);
         CHECK(TreeOutline(tree) == "B\nA\n  A1\n    A11\nC\n");
         // The moved entry stays selected and shows its own text.
-        CHECK(ItemText(tree, TreeView_GetSelection(tree)) == "A");
+        CHECK(TreeItemText(tree, TreeView_GetSelection(tree)) == "A");
         CHECK(TextOf(Box(d)) == "1");
         CHECK((TreeView_GetItemState(tree, FindItem(tree, "A1"), TVIS_EXPANDED) & TVIS_EXPANDED) != 0);
         ::SendMessageA(d, WM_COMMAND, IDC_TS_MOVEDOWN, 0);
@@ -473,7 +384,7 @@ TEST_CASE("text shortcuts editor: moving swaps whole branches; the ends do not m
         // Inside a branch, and the text edited after a move lands in the moved entry.
         TreeView_SelectItem(tree, FindItem(tree, "C"));
         ::SendMessageA(d, WM_COMMAND, IDC_TS_MOVEUP, 0);
-        CHECK(ItemText(tree, TreeView_GetSelection(tree)) == "C");
+        CHECK(TreeItemText(tree, TreeView_GetSelection(tree)) == "C");
         TypeText(d, "!");
         ::SendMessageA(d, WM_COMMAND, IDOK, 0);
       }),
@@ -556,7 +467,7 @@ TEST_CASE("text shortcuts editor: a failed save says so, keeps the dialog open w
         Do([&](HWND d) {
           TypeText(d, " edited");
           blocker.block(f.store);
-          Click(d, IDOK);
+          Press(d, IDOK);
         }),
         AnswerBox(&message, IDOK),
         When([](HWND d) { return MessageBoxOver(d) == nullptr; },
@@ -566,7 +477,7 @@ TEST_CASE("text shortcuts editor: a failed save says so, keeps the dialog open w
                boxAfterFailure = TextOf(Box(d));
                blocker.unblock(f.store);
                oldAfterFailure = ReadFileBytes(f.store);
-               Click(d, IDC_TS_SAVE);  // the same edits, now they can go in
+               Press(d, IDC_TS_SAVE);  // the same edits, now they can go in
              }),
         When([](HWND d) { return MessageBoxOver(d) == nullptr; },
              [&](HWND d) {
@@ -594,7 +505,7 @@ TEST_CASE("text shortcuts editor: a missing file gives an empty tree and creates
       Do([](HWND d) {
         CHECK(MessageBoxOver(d) == nullptr);  // nothing to report: there simply are no texts yet
         CHECK(TreeView_GetCount(Tree(d)) == 0);
-        Click(d, IDC_TS_ADD);
+        Press(d, IDC_TS_ADD);
       }),
       ChooseMenuEntry(0),
       When([](HWND) { return OpenMenu() == nullptr; },
@@ -616,7 +527,7 @@ TEST_CASE("text shortcuts editor: a damaged file is reported, shown empty and ne
       {"truncated", good.substr(0, good.size() / 2)},
       {"not XML", "this is not a text store\r\n\x01\x02\x03"},
       {"binary", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)},
-      {"wrong root", Utf16File("<?xml version=\"1.0\" encoding=\"UNICODE\"?><settings><item name=\"a\"/></settings>")},
+      {"wrong root", Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?><settings><item name=\"a\"/></settings>")},
       {"unclosed item", "<config><item name=\"a\" value=\"x\"></config>"},
       {"odd UTF-16", good.substr(0, 41)},
   };
@@ -746,7 +657,7 @@ TEST_CASE("text shortcuts editor: the program's entry point edits the program's 
     if (stage == 0) {
       stage = 1;
       TreeView_SelectItem(tree, FindItem(tree, "Group"));
-      Click(d, IDC_TS_ADD);
+      Press(d, IDC_TS_ADD);
     } else if (stage == 1 && OpenMenu()) {
       stage = 2;
       HWND menu = OpenMenu();
@@ -785,54 +696,25 @@ TEST_CASE("text shortcuts editor: the program's entry point edits the program's 
 
 namespace {
 
-// What the screen shows in `rc`, written as a PNG; the count of distinct colours comes back.
-size_t CaptureScreen(const RECT& rc, const std::string& path) {
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  HDC screen = ::GetDC(nullptr);
-  MemoryDc mem(::CreateCompatibleDC(screen));
-  BITMAPINFO bi = {};
-  bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-  bi.bmiHeader.biWidth = w;
-  bi.bmiHeader.biHeight = -h;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  BitmapHandle bitmap(::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  {
-    SelectedObject sel(mem.get(), bitmap.get());
-    ::BitBlt(mem.get(), 0, 0, w, h, screen, rc.left, rc.top, SRCCOPY);
-  }
-  ::ReleaseDC(nullptr, screen);
-  const auto* px = static_cast<const uint32_t*>(bits);
+// What the screen shows in `rc`, saved as a picture; the count of distinct colours comes back.
+size_t CaptureScreen(const RECT& rc, const std::string& name) {
+  Pixels px = ScreenRect(rc);
   std::vector<uint32_t> colours;
-  for (int i = 0; i < w * h; i += 7) {
-    uint32_t c = px[i] & 0xFFFFFF;
+  for (size_t i = 0; i < px.bgra.size(); i += 7) {
+    uint32_t c = px.bgra[i] & 0xFFFFFF;
     if (std::find(colours.begin(), colours.end(), c) == colours.end() && colours.size() < 1000) colours.push_back(c);
   }
-  MakeFolder("Z:\\tmp\\shots");
-  MakeFolder("Z:\\tmp\\shots\\textshortcuts");
-  CHECK(WritePng(path, w, h, [&](int x, int y) { return 0xFF000000u | px[y * w + x]; }));
+  CHECK(SaveShot(px, "textshortcuts", name));
   return colours.size();
 }
 
-// True when `text` in the dialog's font, made bold when asked, fits into width x height with word wrap.
+// True when `text` in the dialog's font, made bold when asked, fits into width x height.
 bool Fits(HWND dialog, const std::string& text, int width, int height, bool bold, bool singleLine) {
-  auto font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
-  LOGFONTA lf = {};
-  ::GetObjectA(font, sizeof lf, &lf);
-  if (bold) lf.lfWeight = FW_BOLD;
-  FontHandle use(::CreateFontIndirectA(&lf));
-  HDC dc = ::GetDC(dialog);
-  RECT rc = {0, 0, width, 0};
-  {
-    SelectedObject sel(dc, use.get());
-    ::DrawTextA(dc, text.c_str(), -1, &rc, DT_CALCRECT | (singleLine ? DT_SINGLELINE : DT_WORDBREAK));
-  }
-  ::ReleaseDC(dialog, dc);
+  SIZE need = TextExtent(dialog, text, singleLine ? 0 : width, bold, 0);
   CAPTURE(text);
-  CAPTURE(rc.right);
-  CAPTURE(rc.bottom);
-  return rc.right <= width && rc.bottom <= height;
+  CAPTURE(need.cx);
+  CAPTURE(need.cy);
+  return need.cx <= width && need.cy <= height;
 }
 
 RECT WindowRectOf(HWND hwnd) {
@@ -849,7 +731,6 @@ TEST_CASE("text shortcuts editor: screenshots in English and German, texts fitti
     Folder f(language);
     WriteFileBytes(f.store, ReadFileBytes(std::string(QUORVEL_PROGRAM_DIR) + "\\predefinedtext\\data.xml"));
     const std::string tag = std::string(language) == "English.txt" ? "en" : "de";
-    const std::string shots = "Z:\\tmp\\shots\\textshortcuts\\";
     CTextShortcutsDlg dlg(f.store);
     std::string failedSave;
     Script::Run(dlg, {
@@ -862,7 +743,7 @@ TEST_CASE("text shortcuts editor: screenshots in English and German, texts fitti
           RECT rc = WindowRectOf(d);
           CHECK(rc.right - rc.left > 600);
           CHECK(rc.bottom - rc.top > 400);
-          CHECK(CaptureScreen(rc, shots + "editor-" + tag + ".png") > 20);
+          CHECK(CaptureScreen(rc, "editor-" + tag + ".png") > 20);
           // The header shows its text on the dialog's white, not on an unpainted block.
           Pixels headerPixels = ScreenPixels(::GetDlgItem(d, IDC_TS_HEADER));
           const int total = headerPixels.width * headerPixels.height;
@@ -879,40 +760,40 @@ TEST_CASE("text shortcuts editor: screenshots in English and German, texts fitti
             CHECK(Fits(d, TextOf(::GetDlgItem(d, id)), button.right - 8, button.bottom, false, true));
           }
           CHECK(TextOf(d) == GetLanguageText("L0060"));
-          Click(d, IDC_TS_ADD);
+          Press(d, IDC_TS_ADD);
         }),
         When([](HWND) { return OpenMenu() != nullptr; },
              [&](HWND d) {
                RECT rc = WindowRectOf(d);
                RECT menu = WindowRectOf(OpenMenu());
                ::UnionRect(&rc, &rc, &menu);
-               CHECK(CaptureScreen(rc, shots + "addmenu-" + tag + ".png") > 20);
+               CHECK(CaptureScreen(rc, "addmenu-" + tag + ".png") > 20);
                ::EndMenu();
              }),
         When([](HWND) { return OpenMenu() == nullptr; },
              [&](HWND d) {
                TreeView_SelectItem(Tree(d), TreeView_GetRoot(Tree(d)));
-               Click(d, IDC_TS_DELETE);
+               Press(d, IDC_TS_DELETE);
              }),
         When([](HWND d) { return MessageBoxOver(d) != nullptr; },
              [&](HWND d) {
                HWND box = MessageBoxOver(d);
                ::UpdateWindow(box);
-               CHECK(CaptureScreen(WindowRectOf(box), shots + "delete-" + tag + ".png") > 5);
+               CHECK(CaptureScreen(WindowRectOf(box), "delete-" + tag + ".png") > 5);
                ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
              }),
         When([](HWND d) { return MessageBoxOver(d) == nullptr; },
              [&](HWND d) {
                TypeText(d, "!");
                ::SetFileAttributesA(f.store.c_str(), FILE_ATTRIBUTE_READONLY);
-               Click(d, IDC_TS_SAVE);
+               Press(d, IDC_TS_SAVE);
              }),
         When([](HWND d) { return MessageBoxOver(d) != nullptr; },
              [&](HWND d) {
                HWND box = MessageBoxOver(d);
                ::UpdateWindow(box);
                failedSave = TextOf(::GetDlgItem(box, 0xFFFF));
-               CHECK(CaptureScreen(WindowRectOf(box), shots + "savefailed-" + tag + ".png") > 5);
+               CHECK(CaptureScreen(WindowRectOf(box), "savefailed-" + tag + ".png") > 5);
                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
              }),
         When([](HWND d) { return MessageBoxOver(d) == nullptr; },

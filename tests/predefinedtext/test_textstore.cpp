@@ -2,18 +2,10 @@
 
 #include "include/GlobalData.h"
 #include "predefinedtext/textstore.h"
+#include "tests/support/modal.h"
 #include "tests/winsupport.h"
 
 namespace {
-
-std::string Utf16File(const std::string& xmlText) {
-  std::string bytes = "\xff\xfe";
-  for (unsigned char c : xmlText) {
-    bytes += static_cast<char>(c);
-    bytes += '\0';
-  }
-  return bytes;
-}
 
 LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_NOTIFY) {
@@ -45,16 +37,7 @@ struct TreeFixture {
     ::DestroyWindow(host);
     SetGlobalPaths(saved);
   }
-  std::string Text(HTREEITEM item) const {
-    char buf[256] = {};
-    TVITEMA tvi = {};
-    tvi.mask = TVIF_TEXT | TVIF_HANDLE;
-    tvi.hItem = item;
-    tvi.pszText = buf;
-    tvi.cchTextMax = sizeof buf;
-    TreeView_GetItem(tree, &tvi);
-    return buf;
-  }
+  std::string Text(HTREEITEM item) const { return TreeItemText(tree, item); }
   bool Expanded(HTREEITEM item) const { return (TreeView_GetItemState(tree, item, TVIS_EXPANDED) & TVIS_EXPANDED) != 0; }
 };
 
@@ -63,7 +46,7 @@ struct TreeFixture {
 TEST_CASE("the tree mirrors the items in document order and depth") {
   TreeFixture f;
   WriteFileBytes(f.dir / "data.xml",
-                 Utf16File("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config>"
+                 Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config>"
                            "<item name=\"L0078\" value=\"\"><item name=\"Lunch\" value=\"L0080\"/>"
                            "<note>not an item</note><item value=\"a\\r\\nb\"><item name=\"deep\"/></item></item>"
                            "<item name=\"Last\" value=\"x\"/></config>"));
@@ -110,7 +93,7 @@ TEST_CASE("files without a usable store give an empty tree") {
     CHECK(doc.Load(f.dir / "d.xml"));
   }
   SUBCASE("truncated") {
-    WriteFileBytes(f.dir / "d.xml", Utf16File("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config><item name=\"x\""));
+    WriteFileBytes(f.dir / "d.xml", Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config><item name=\"x\""));
     CHECK_FALSE(doc.Load(f.dir / "d.xml"));
   }
   SUBCASE("nested beyond reason") {

@@ -1,4 +1,4 @@
-#include "tests/winsupport.h"
+#include "tests/support/files.h"
 
 #include <algorithm>
 
@@ -69,4 +69,30 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
   ::FindClose(h);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+void CopyTree(const std::string& from, const std::string& to) {
+  MakeFolder(to);
+  for (const std::string& name : FolderEntries(from)) {
+    std::string src = from + "\\" + name, dst = to + "\\" + name;
+    if (CMiscFuns::IsFolderExist(src)) {
+      CopyTree(src, dst);
+    } else {
+      ::CopyFileA(src.c_str(), dst.c_str(), FALSE);
+    }
+  }
+}
+
+FileSnapshot TakeSnapshot(const std::string& folder) {
+  FileSnapshot files;
+  for (const std::string& name : FolderEntries(folder)) {
+    std::string path = folder + "\\" + name;
+    if (CMiscFuns::IsFolderExist(path)) {
+      for (const auto& [sub, bytes] : TakeSnapshot(path)) files[name + "\\" + sub] = bytes;
+      files[name + "\\"] = "";
+    } else {
+      files[name] = ReadFileBytes(path);
+    }
+  }
+  return files;
 }
