@@ -48,8 +48,6 @@ const ActionButton* FindActionButton(int id) {
   return nullptr;
 }
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 void FillBand(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
   if (bottom <= top) return;
   BrushHandle brush(::CreateSolidBrush(colour));
@@ -65,31 +63,11 @@ uint64_t CCloseComputerDlg::SystemUptime() {
 }
 
 CCloseComputerDlg::CCloseComputerDlg(power::IPowerActions& actions, UptimeClock clock)
-    : m_actions(actions), m_clock(std::move(clock)) {}
-
-CCloseComputerDlg::~CCloseComputerDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
+    : CDialogBase(IDD_CLOSECOMPUTER), m_actions(actions), m_clock(std::move(clock)) {}
 
 INT_PTR CCloseComputerDlg::DoModal(HWND owner) {
   m_refused = false;
-  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_CLOSECOMPUTER), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CCloseComputerDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CCloseComputerDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CCloseComputerDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
+  return CDialogBase::DoModal(owner);
 }
 
 INT_PTR CCloseComputerDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -123,10 +101,8 @@ BOOL CCloseComputerDlg::OnInitDialog() {
     return FALSE;
   }
   ::SetForegroundWindow(m_hWnd);
-  CenterOnWorkArea();
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  CentreWindow(m_hWnd, Centring::OnWorkArea);
+  SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   // Topmost before the buttons make their tooltips: an owner that already has owned popups is
   // not always moved into the topmost band with them.
@@ -138,23 +114,6 @@ BOOL CCloseComputerDlg::OnInitDialog() {
   // The focus starts on the close button: a stray key must never end the session.
   ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
   return FALSE;
-}
-
-void CCloseComputerDlg::CenterOnWorkArea() {
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  RECT area = {};
-  if (::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-    area = monitor.rcWork;
-  } else {
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT rc = {};
-  ::GetWindowRect(m_hWnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = area.left + ((area.right - area.left) - w) / 2;
-  int y = area.top + ((area.bottom - area.top) - h) / 2;
-  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCloseComputerDlg::SetUpStatics() {

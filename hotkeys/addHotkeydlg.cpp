@@ -33,45 +33,10 @@ constexpr ModifierBox kModifierBoxes[] = {
     {IDC_AH_WIN, &HotkeyDefinition::Win},
 };
 
-void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT alternate, const char* tooltipKey) {
-  HWND control = ::GetDlgItem(dialog, id);
-  button.SubclassWindow(control);
-  button.SetCaption("");  // the icon says it; the tooltip names it
-  button.SetIcon(icon, kIconSize, kIconSize);
-  button.SetHoverIcon(alternate);
-  RECT rc = {};
-  ::GetClientRect(control, &rc);
-  button.m_nIconOffset = (rc.right - kIconSize) / 2;
-  button.SetTooltipText(GetLanguageText(tooltipKey));
-}
-
 }  // namespace
 
-CAddHotkeyDlg::CAddHotkeyDlg(ActionComposer composeAction) : m_composeAction(std::move(composeAction)) {}
-
-CAddHotkeyDlg::~CAddHotkeyDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-INT_PTR CAddHotkeyDlg::DoModal(HWND owner) {
-  return ::DialogBoxParamA(hkdlg::Instance(), MAKEINTRESOURCEA(IDD_ADDHOTKEY), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CAddHotkeyDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CAddHotkeyDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CAddHotkeyDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
-}
+CAddHotkeyDlg::CAddHotkeyDlg(ActionComposer composeAction)
+    : CDialogBase(IDD_ADDHOTKEY), m_composeAction(std::move(composeAction)) {}
 
 INT_PTR CAddHotkeyDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT reflected = 0;
@@ -101,7 +66,7 @@ INT_PTR CAddHotkeyDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CAddHotkeyDlg::OnInitDialog() {
-  hkdlg::SetDialogIcon(m_hWnd, IDI_APP);
+  SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   SetUpControls();
   ::SetWindowTextA(m_hWnd, m_caption.c_str());
@@ -141,10 +106,10 @@ void CAddHotkeyDlg::SetUpControls() {
   m_actions.SetImageList(hkdlg::SingleIconList(IDI_HK_ACTION), LVSIL_SMALL);
   m_actions.InsertColumn(0, GetLanguageText("L0027"), kColumnWidth);
 
-  SetUpImageButton(m_addAction, m_hWnd, IDC_AH_ADD_ACTION, IDI_HK_ADD, IDI_HK_ADD_HOVER, "L0032");
-  SetUpImageButton(m_removeAction, m_hWnd, IDC_AH_REMOVE_ACTION, IDI_HK_REMOVE, IDI_HK_REMOVE_HOVER, "L0033");
-  SetUpImageButton(m_up, m_hWnd, IDC_AH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
-  SetUpImageButton(m_down, m_hWnd, IDC_AH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
+  hkdlg::SetUpImageButton(m_addAction, m_hWnd, IDC_AH_ADD_ACTION, IDI_HK_ADD, IDI_HK_ADD_HOVER, "L0032");
+  hkdlg::SetUpImageButton(m_removeAction, m_hWnd, IDC_AH_REMOVE_ACTION, IDI_HK_REMOVE, IDI_HK_REMOVE_HOVER, "L0033");
+  hkdlg::SetUpImageButton(m_up, m_hWnd, IDC_AH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
+  hkdlg::SetUpImageButton(m_down, m_hWnd, IDC_AH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
 }
 
 BOOL CAddHotkeyDlg::OnEraseBackground(HDC dc) {

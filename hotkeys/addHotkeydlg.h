@@ -17,6 +17,7 @@
 #include "hotkeys/hotkeylistlogic.h"
 #include "include/BoldTextStatic.h"
 #include "include/ConvertComboBox.h"
+#include "include/DialogBase.h"
 #include "include/IcoListView.h"
 #include "include/IconButton.h"
 #include "include/WhiteWnd.h"
@@ -24,12 +25,9 @@
 // Composes one new action line over `owner`; true (and `line` filled) when the user confirmed it.
 using ActionComposer = std::function<bool(HWND owner, std::string& line)>;
 
-class CAddHotkeyDlg : public CWhiteWnd<CAddHotkeyDlg> {
+class CAddHotkeyDlg : public CDialogBase, public CWhiteWnd<CAddHotkeyDlg> {
  public:
   explicit CAddHotkeyDlg(ActionComposer composeAction = nullptr);
-  CAddHotkeyDlg(const CAddHotkeyDlg&) = delete;
-  CAddHotkeyDlg& operator=(const CAddHotkeyDlg&) = delete;
-  ~CAddHotkeyDlg();
 
   void SetCaption(std::string caption) { m_caption = std::move(caption); }
   // The hotkey to edit; vk -1 makes it a new one.
@@ -37,13 +35,10 @@ class CAddHotkeyDlg : public CWhiteWnd<CAddHotkeyDlg> {
   // The edited hotkey after OK; unchanged after Cancel.
   const HotkeyDefinition& Hotkey() const { return m_hotkey; }
 
-  // IDOK or IDCANCEL; -1 when the template cannot be loaded.
-  INT_PTR DoModal(HWND owner);
-  HWND hwnd() const { return m_hWnd; }
+  // DoModal(owner): IDOK or IDCANCEL; -1 when the template cannot be loaded.
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   BOOL OnInitDialog();
   BOOL OnEraseBackground(HDC dc);
@@ -66,7 +61,6 @@ class CAddHotkeyDlg : public CWhiteWnd<CAddHotkeyDlg> {
   ActionComposer m_composeAction;
   std::string m_caption;
   HotkeyDefinition m_hotkey;
-  HWND m_hWnd = nullptr;
 
   hklist::RowStore<std::string> m_lines;  // the raw line of each action row
   CBoldTextStatic m_picture, m_modifierLabel, m_keyLabel, m_actionsLabel, m_descriptionLabel;

@@ -3,24 +3,31 @@
 #include "app/maindlg.h"
 #include "include/controldraw.h"
 #include "include/handles.h"
+#include "include/miscfuns.h"
 #include "language/language.h"
 
 namespace hkdlg {
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 HIMAGELIST SingleIconList(UINT iconId) {
   ImageListHandle images(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
   if (!images) return nullptr;
-  IconHandle icon(static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0)));
+  IconHandle icon(static_cast<HICON>(
+      ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0)));
   if (icon) ::ImageList_AddIcon(images.get(), icon.get());
   return images.release();
 }
 
-void SetDialogIcon(HWND dialog, UINT iconId) {
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT hoverIcon, const char* tooltipKey) {
+  constexpr int kIconSize = 16;
+  HWND control = ::GetDlgItem(dialog, id);
+  button.SubclassWindow(control);
+  button.SetCaption("");  // the icon says it; the tooltip names it
+  button.SetIcon(icon, kIconSize, kIconSize);
+  button.SetHoverIcon(hoverIcon);
+  RECT rc = {};
+  ::GetClientRect(control, &rc);
+  button.m_nIconOffset = (rc.right - kIconSize) / 2;
+  button.SetTooltipText(GetLanguageText(tooltipKey));
 }
 
 void ShowExclamation(HWND owner, const std::string& key) {

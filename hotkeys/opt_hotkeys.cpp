@@ -25,45 +25,10 @@ constexpr Column kColumns[] = {{"L0011", 170}, {"L0029", 160}, {"L0012", 170}};
 
 std::string LanguageText(const std::string& key) { return GetLanguageText(key); }
 
-void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT alternate, const char* tooltipKey) {
-  HWND control = ::GetDlgItem(dialog, id);
-  button.SubclassWindow(control);
-  button.SetCaption("");
-  button.SetIcon(icon, kIconSize, kIconSize);
-  button.SetHoverIcon(alternate);
-  RECT rc = {};
-  ::GetClientRect(control, &rc);
-  button.m_nIconOffset = (rc.right - kIconSize) / 2;
-  button.SetTooltipText(GetLanguageText(tooltipKey));
-}
-
 }  // namespace
 
-CManageHotkeysDlg::CManageHotkeysDlg(ActionComposer composeAction) : m_composeAction(std::move(composeAction)) {}
-
-CManageHotkeysDlg::~CManageHotkeysDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-INT_PTR CManageHotkeysDlg::DoModal(HWND owner) {
-  return ::DialogBoxParamA(hkdlg::Instance(), MAKEINTRESOURCEA(IDD_MANAGEHOTKEYS), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CManageHotkeysDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CManageHotkeysDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CManageHotkeysDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
-}
+CManageHotkeysDlg::CManageHotkeysDlg(ActionComposer composeAction)
+    : CDialogBase(IDD_MANAGEHOTKEYS), m_composeAction(std::move(composeAction)) {}
 
 INT_PTR CManageHotkeysDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   LRESULT reflected = 0;
@@ -92,7 +57,7 @@ INT_PTR CManageHotkeysDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 BOOL CManageHotkeysDlg::OnInitDialog() {
-  hkdlg::SetDialogIcon(m_hWnd, IDI_HK_LIST);
+  SetBigIcon(IDI_HK_LIST);
   TranslateWindow(m_hWnd);
   SetUpControls();
   LoadList();
@@ -126,8 +91,8 @@ void CManageHotkeysDlg::SetUpControls() {
   m_list.SetImageList(hkdlg::SingleIconList(IDI_HK_ROW), LVSIL_SMALL);
   for (int i = 0; i < 3; ++i) m_list.InsertColumn(i, GetLanguageText(kColumns[i].headingKey), kColumns[i].width);
 
-  SetUpImageButton(m_up, m_hWnd, IDC_MH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
-  SetUpImageButton(m_down, m_hWnd, IDC_MH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
+  hkdlg::SetUpImageButton(m_up, m_hWnd, IDC_MH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
+  hkdlg::SetUpImageButton(m_down, m_hWnd, IDC_MH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
 }
 
 void CManageHotkeysDlg::LoadList() {

@@ -13,16 +13,14 @@
 #include "hotkeys/hotkeyfiles.h"
 #include "hotkeys/hotkeylistlogic.h"
 #include "include/BoldTextStatic.h"
+#include "include/DialogBase.h"
 #include "include/IcoListView.h"
 #include "include/IconButton.h"
 #include "include/WhiteWnd.h"
 
-class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
+class CManageHotkeysDlg : public CDialogBase, public CWhiteWnd<CManageHotkeysDlg> {
  public:
   explicit CManageHotkeysDlg(ActionComposer composeAction = nullptr);
-  CManageHotkeysDlg(const CManageHotkeysDlg&) = delete;
-  CManageHotkeysDlg& operator=(const CManageHotkeysDlg&) = delete;
-  ~CManageHotkeysDlg();
 
   void SetAddMode(bool addMode) { m_addMode = addMode; }
   // The folder the list comes from and OK writes (the application's hotkeys folder by default).
@@ -30,15 +28,13 @@ class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
   // How OK writes each value (the profile functions by default); lets a test make the save fail.
   void SetWriter(IniWriteFn write) { m_write = std::move(write); }
 
-  // IDOK when the hotkeys folder was rewritten, IDCANCEL otherwise; -1 without the template.
-  INT_PTR DoModal(HWND owner);
-  HWND hwnd() const { return m_hWnd; }
+  // DoModal(owner): IDOK when the hotkeys folder was rewritten, IDCANCEL otherwise; -1 without
+  // the template.
 
  private:
   using Handle = hklist::RowStore<HotkeyDefinition>::Handle;
 
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   BOOL OnInitDialog();
   void OnCommand(int id, int code);
@@ -64,7 +60,6 @@ class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
   bool m_addMode = false;
   std::string m_folder;
   IniWriteFn m_write;
-  HWND m_hWnd = nullptr;
 
   hklist::RowStore<HotkeyDefinition> m_records;  // the record of each row
   CBoldTextStatic m_header;

@@ -33,8 +33,6 @@ constexpr ButtonSpec kButtons[] = {
     {IDC_TS_SELECTTEXT, IDI_TS_SELECTTEXT, "L0074"},
 };
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 std::string ProductName() { return CMiscFuns::GetOwnVersionString("ProductName"); }
 
 // Counts the program's own writes into the text box for their lifetime.
@@ -76,7 +74,7 @@ POINT OntoMonitor(POINT pt) {
 CTextShortcutsDlg::CTextShortcutsDlg() : CTextShortcutsDlg(PredefinedTextPath()) {}
 
 CTextShortcutsDlg::CTextShortcutsDlg(std::string fileName)
-    : m_fileName(std::move(fileName)), m_brush(::CreateSolidBrush(kWhite)) {
+    : CDialogBase(IDD_TEXTSHORTCUTS), m_fileName(std::move(fileName)), m_brush(::CreateSolidBrush(kWhite)) {
   bool loaded = m_doc.Load(m_fileName);
   if (loaded && textedit::ConfigElement(m_doc)) {
     m_state = StoreState::Ready;
@@ -92,31 +90,14 @@ CTextShortcutsDlg::CTextShortcutsDlg(std::string fileName)
 
 CTextShortcutsDlg::~CTextShortcutsDlg() {
   // The tree's items, and with them their element references, go with the window.
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+  Destroy();
   if (m_images) ImageList_Destroy(m_images);
 }
 
 INT_PTR CTextShortcutsDlg::DoModal(HWND owner) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
   ::InitCommonControlsEx(&icc);
-  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_TEXTSHORTCUTS), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CTextShortcutsDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CTextShortcutsDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CTextShortcutsDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-    self->m_tree = nullptr;
-  }
-  return result;
+  return CDialogBase::DoModal(owner);
 }
 
 INT_PTR CTextShortcutsDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -145,16 +126,17 @@ INT_PTR CTextShortcutsDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case kMsgShowDamagedNotice:
       ShowDamagedNotice();
       return TRUE;
+    case WM_NCDESTROY:
+      m_tree = nullptr;
+      return FALSE;
     default:
       return FALSE;
   }
 }
 
 BOOL CTextShortcutsDlg::OnInitDialog() {
-  CentreOnWorkArea();
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TS_DIALOG), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  CentreWindow(m_hWnd, Centring::OnWorkArea);
+  SetBigIcon(IDI_TS_DIALOG);
   TranslateWindow(m_hWnd);
   RecordLayout();
 
@@ -172,24 +154,6 @@ BOOL CTextShortcutsDlg::OnInitDialog() {
   if (m_state == StoreState::Damaged) ::PostMessageA(m_hWnd, kMsgShowDamagedNotice, 0, 0);
   ::SetFocus(m_tree);
   return FALSE;
-}
-
-void CTextShortcutsDlg::CentreOnWorkArea() {
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-  RECT area = {};
-  if (::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-    area = monitor.rcWork;
-  } else {
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT rc = {};
-  ::GetWindowRect(m_hWnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = std::max(area.left, area.left + ((area.right - area.left) - w) / 2);
-  int y = std::max(area.top, area.top + ((area.bottom - area.top) - h) / 2);
-  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CTextShortcutsDlg::SetUpHeader() {
@@ -221,7 +185,8 @@ void CTextShortcutsDlg::SetUpTree() {
   m_tree = ::GetDlgItem(m_hWnd, IDC_TS_TREE);
   m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
   if (m_images) {
-    if (HICON item = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TS_ITEM), IMAGE_ICON, 16, 16, 0))) {
+    if (HICON item = static_cast<HICON>(
+            ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_TS_ITEM), IMAGE_ICON, 16, 16, 0))) {
       ImageList_AddIcon(m_images, item);
       ::DestroyIcon(item);
     }

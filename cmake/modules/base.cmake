@@ -9,6 +9,7 @@ list(APPEND CORE_TESTS
   tests/hotkeys/test_hotkeyitem.cpp)
 list(APPEND WIN_SOURCES
   include/miscfuns.cpp
+  include/DialogBase.cpp
   include/GlobalData.cpp
   include/keyinput.cpp
   include/msgwait.cpp
