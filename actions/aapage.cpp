@@ -1,20 +1,13 @@
 #include "actions/aapage.h"
 
+#include <utility>
+
 #include "addactiondlg_ids.h"
 #include "language/language.h"
 
-namespace {
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-}  // namespace
-
-CAddActionPage::~CAddActionPage() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
 HWND CAddActionPage::Create(HWND parent) {
   if (m_hWnd) return m_hWnd;
-  HWND page = ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(m_templateId), parent, DialogProc,
-                                   reinterpret_cast<LPARAM>(this));
+  HWND page = CDialogBase::Create(parent);
   if (!page) return nullptr;
   ::ShowWindow(page, SW_HIDE);
   return page;
@@ -44,21 +37,6 @@ std::string CAddActionPage::ControlText(int id) const {
 
 void CAddActionPage::SetControlText(int id, const std::string& text) const {
   ::SetDlgItemTextA(m_hWnd, id, text.c_str());
-}
-
-INT_PTR CALLBACK CAddActionPage::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CAddActionPage*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CAddActionPage*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
 }
 
 INT_PTR CAddActionPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -93,6 +71,21 @@ void CAddActionPage_NoParameters::OnInitPage() {
   ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   ::SendMessageA(list, CB_SETCURSEL, 0, 0);
 }
+
+std::vector<std::string> CAddActionPage_VolumeStep::Fields() const { return {ControlText(IDC_AAP_VALUE)}; }
+
+void CAddActionPage_VolumeStep::OnInitPage() { FillVolumeStepList(Control(IDC_AAP_VALUE)); }
+
+int CAddActionPage_VolumeStep::FieldControl(int field) const { return field == 0 ? IDC_AAP_VALUE : 0; }
+
+CAddActionPage_Drive::CAddActionPage_Drive(UINT templateId, std::vector<std::string> drives)
+    : CAddActionPage(templateId), m_drives(std::move(drives)) {}
+
+std::vector<std::string> CAddActionPage_Drive::Fields() const { return {ControlText(IDC_AAP_VALUE)}; }
+
+void CAddActionPage_Drive::OnInitPage() { FillDriveList(Control(IDC_AAP_VALUE), m_drives); }
+
+int CAddActionPage_Drive::FieldControl(int field) const { return field == 0 ? IDC_AAP_VALUE : 0; }
 
 void AddNumberEntries(HWND combo, int first, int last) {
   for (int i = first; i <= last; ++i) {

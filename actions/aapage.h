@@ -9,17 +9,14 @@
 #include <string>
 #include <vector>
 
-class CAddActionPage {
+#include "include/DialogBase.h"
+
+class CAddActionPage : public CDialogBase {
  public:
-  explicit CAddActionPage(UINT templateId) : m_templateId(templateId) {}
-  CAddActionPage(const CAddActionPage&) = delete;
-  CAddActionPage& operator=(const CAddActionPage&) = delete;
-  virtual ~CAddActionPage();
+  explicit CAddActionPage(UINT templateId) : CDialogBase(templateId) {}
 
   // Creates the page hidden as a child of `parent`, translated and filled. Null on failure.
   HWND Create(HWND parent);
-  HWND hwnd() const { return m_hWnd; }
-  UINT TemplateId() const { return m_templateId; }
 
   // The texts the line is built from, in the order the line takes them.
   virtual std::vector<std::string> Fields() const { return {}; }
@@ -38,11 +35,7 @@ class CAddActionPage {
   HWND Control(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
-  UINT m_templateId;
-  HWND m_hWnd = nullptr;
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The pages of the kinds without parameters: a disabled list with one entry saying so.
@@ -52,6 +45,31 @@ class CAddActionPage_NoParameters : public CAddActionPage {
 
  protected:
   void OnInitPage() override;
+};
+
+// The volume up and down pages: the step, 1 to 20, chosen or typed; 5 at first.
+class CAddActionPage_VolumeStep : public CAddActionPage {
+ public:
+  using CAddActionPage::CAddActionPage;
+  std::vector<std::string> Fields() const override;
+
+ protected:
+  void OnInitPage() override;
+  int FieldControl(int field) const override;
+};
+
+// The disc tray pages (open, close): one entry per CD-ROM drive ("D:"), the first selected.
+class CAddActionPage_Drive : public CAddActionPage {
+ public:
+  CAddActionPage_Drive(UINT templateId, std::vector<std::string> drives);
+  std::vector<std::string> Fields() const override;
+
+ protected:
+  void OnInitPage() override;
+  int FieldControl(int field) const override;
+
+ private:
+  std::vector<std::string> m_drives;
 };
 
 // Fills a combo box with the numbers first..last as text.

@@ -6,8 +6,6 @@
 
 #include "addactiondlg_ids.h"
 
-CAddActionPage_OpenFile::CAddActionPage_OpenFile() : CAddActionPage(IDD_AAPAGE_OPENFILE) {}
-
 std::vector<std::string> CAddActionPage_OpenFile::Fields() const {
   return {ControlText(IDC_AAP_TEXT), ControlText(IDC_AAP_PARAMETERS), ControlText(IDC_AAP_FOLDER)};
 }

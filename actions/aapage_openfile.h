@@ -5,7 +5,8 @@
 
 class CAddActionPage_OpenFile : public CAddActionPage {
  public:
-  CAddActionPage_OpenFile();
+  // Shown from the template the kind list names for its kind.
+  using CAddActionPage::CAddActionPage;
   // File, parameters, working folder.
   std::vector<std::string> Fields() const override;
 

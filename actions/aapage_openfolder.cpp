@@ -4,8 +4,6 @@
 
 #include "addactiondlg_ids.h"
 
-CAddActionPage_OpenFolder::CAddActionPage_OpenFolder() : CAddActionPage(IDD_AAPAGE_OPENFOLDER) {}
-
 std::vector<std::string> CAddActionPage_OpenFolder::Fields() const { return {ControlText(IDC_AAP_TEXT)}; }
 
 int CAddActionPage_OpenFolder::FieldControl(int field) const { return field == 0 ? IDC_AAP_TEXT : 0; }

@@ -5,7 +5,8 @@
 
 class CAddActionPage_OpenFolder : public CAddActionPage {
  public:
-  CAddActionPage_OpenFolder();
+  // Shown from the template the kind list names for its kind.
+  using CAddActionPage::CAddActionPage;
   std::vector<std::string> Fields() const override;
 
  protected:

@@ -5,7 +5,8 @@
 
 class CAddActionPage_OpenURL : public CAddActionPage {
  public:
-  CAddActionPage_OpenURL();
+  // Shown from the template the kind list names for its kind.
+  using CAddActionPage::CAddActionPage;
   std::vector<std::string> Fields() const override;
 
  protected:

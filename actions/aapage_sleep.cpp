@@ -2,8 +2,6 @@
 
 #include "addactiondlg_ids.h"
 
-CAddActionPage_Sleep::CAddActionPage_Sleep() : CAddActionPage(IDD_AAPAGE_SLEEP) {}
-
 void CAddActionPage_Sleep::OnInitPage() {
   AddNumberEntries(Control(IDC_AAP_VALUE), 1, 30);
   SetControlText(IDC_AAP_VALUE, "5");

@@ -5,7 +5,8 @@
 
 class CAddActionPage_Sleep : public CAddActionPage {
  public:
-  CAddActionPage_Sleep();
+  // Shown from the template the kind list names for its kind.
+  using CAddActionPage::CAddActionPage;
   std::vector<std::string> Fields() const override;
 
  protected:

@@ -4,20 +4,10 @@
 
 #include <utility>
 
-#include "actions/aapage_cannedresponds.h"
-#include "actions/aapage_closeactivewindow.h"
-#include "actions/aapage_defaultset.h"
-#include "actions/aapage_ejectcdrom.h"
-#include "actions/aapage_insertcdrom.h"
-#include "actions/aapage_maximizeactivewindow.h"
-#include "actions/aapage_minimizeactivewindow.h"
 #include "actions/aapage_openfile.h"
 #include "actions/aapage_openfolder.h"
 #include "actions/aapage_openurl.h"
-#include "actions/aapage_showshutdown.h"
 #include "actions/aapage_sleep.h"
-#include "actions/aapage_volumedown.h"
-#include "actions/aapage_volumeup.h"
 #include "actions/actioneditor.h"
 #include "actions/actionline.h"
 #include "actions/devicecontrol.h"
@@ -33,30 +23,23 @@ constexpr char kRememberedKindKey[] = "AddActionDlgDefPanel";
 constexpr char kSupportMail[] = "support@quorvel.example";
 constexpr int kHeadingIconSize = 16;
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 void OpenWithShell(const std::string& url) {
   ::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// The page that shows the inputs of a kind.
-std::unique_ptr<CAddActionPage> MakePage(int kind, const std::vector<std::string>& drives) {
-  switch (static_cast<ActionKind>(kind)) {
-    case ActionKind::OpenFile: return std::make_unique<CAddActionPage_OpenFile>();
-    case ActionKind::OpenFolder: return std::make_unique<CAddActionPage_OpenFolder>();
-    case ActionKind::OpenUrl: return std::make_unique<CAddActionPage_OpenURL>();
-    case ActionKind::Sleep: return std::make_unique<CAddActionPage_Sleep>();
-    case ActionKind::VolumeUp: return std::make_unique<CAddActionPage_VolumeUp>();
-    case ActionKind::VolumeDown: return std::make_unique<CAddActionPage_VolumeDown>();
-    case ActionKind::InsertPredefinedText: return std::make_unique<CAddActionPage_CannedResponds>();
-    case ActionKind::ShowShutdownDialog: return std::make_unique<CAddActionPage_ShowShutdown>();
-    case ActionKind::EjectCdrom: return std::make_unique<CAddActionPage_Eject>(drives);
-    case ActionKind::InsertCdrom: return std::make_unique<CAddActionPage_Insert>(drives);
-    case ActionKind::MaximizeActiveWindow: return std::make_unique<CAddActionPage_MaximizeActiveWindow>();
-    case ActionKind::MinimizeActiveWindow: return std::make_unique<CAddActionPage_MinimizeActiveWindow>();
-    case ActionKind::CloseActiveWindow: return std::make_unique<CAddActionPage_CloseActiveWindow>();
-    default: return std::make_unique<CAddActionPage_DefaultSet>();
+// The page of a kind list entry: the class for what it asks for, shown from the entry's template.
+std::unique_ptr<CAddActionPage> MakePage(const actioneditor::KindEntry& entry, const std::vector<std::string>& drives) {
+  const UINT page = entry.pageTemplate;
+  switch (entry.inputs) {
+    case actioneditor::PageInputs::File: return std::make_unique<CAddActionPage_OpenFile>(page);
+    case actioneditor::PageInputs::Folder: return std::make_unique<CAddActionPage_OpenFolder>(page);
+    case actioneditor::PageInputs::Url: return std::make_unique<CAddActionPage_OpenURL>(page);
+    case actioneditor::PageInputs::Seconds: return std::make_unique<CAddActionPage_Sleep>(page);
+    case actioneditor::PageInputs::VolumeStep: return std::make_unique<CAddActionPage_VolumeStep>(page);
+    case actioneditor::PageInputs::Drive: return std::make_unique<CAddActionPage_Drive>(page, drives);
+    case actioneditor::PageInputs::None: break;
   }
+  return std::make_unique<CAddActionPage_NoParameters>(page);
 }
 
 }  // namespace
@@ -64,31 +47,11 @@ std::unique_ptr<CAddActionPage> MakePage(int kind, const std::vector<std::string
 CAddActionDlg::CAddActionDlg() : CAddActionDlg(ListCdromDrives, OpenWithShell) {}
 
 CAddActionDlg::CAddActionDlg(DriveLister drives, UrlOpener opener)
-    : m_listDrives(std::move(drives)), m_openUrl(std::move(opener)) {}
-
-CAddActionDlg::~CAddActionDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
+    : CDialogBase(IDD_ADDACTION), m_listDrives(std::move(drives)), m_openUrl(std::move(opener)) {}
 
 INT_PTR CAddActionDlg::DoModal(HWND owner) {
   m_line.clear();
-  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_ADDACTION), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CAddActionDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CAddActionDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CAddActionDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
+  return CDialogBase::DoModal(owner);
 }
 
 INT_PTR CAddActionDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -114,9 +77,7 @@ INT_PTR CAddActionDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CAddActionDlg::OnInitDialog() {
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   SetUpHeadings();
   CreatePages();
@@ -150,7 +111,7 @@ void CAddActionDlg::CreatePages() {
   m_pages.clear();
   for (const actioneditor::KindEntry& entry : actioneditor::KindList()) {
     m_kindList.AddItem(std::to_string(entry.kind), GetLanguageText(entry.textKey));
-    std::unique_ptr<CAddActionPage> page = MakePage(entry.kind, drives);
+    std::unique_ptr<CAddActionPage> page = MakePage(entry, drives);
     page->Create(frame);
     m_pageManager.AddPage(page->hwnd());
     m_pages.push_back(std::move(page));
