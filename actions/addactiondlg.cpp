@@ -4,16 +4,13 @@
 
 #include <utility>
 
-#include "actions/aapage_openfile.h"
-#include "actions/aapage_openfolder.h"
-#include "actions/aapage_openurl.h"
-#include "actions/aapage_sleep.h"
 #include "actions/actioneditor.h"
 #include "actions/actionline.h"
 #include "actions/devicecontrol.h"
 #include "addactiondlg_ids.h"
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
+#include "include/WhiteWnd.h"
 #include "language/language.h"
 #include "resource.h"
 
@@ -27,19 +24,30 @@ void OpenWithShell(const std::string& url) {
   ::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// The page of a kind list entry: the class for what it asks for, shown from the entry's template.
+// The page of a kind list entry: its template, the controls of its fields and how it is filled.
 std::unique_ptr<CAddActionPage> MakePage(const actioneditor::KindEntry& entry, const std::vector<std::string>& drives) {
+  using Page = CAddActionPage;
   const UINT page = entry.pageTemplate;
   switch (entry.inputs) {
-    case actioneditor::PageInputs::File: return std::make_unique<CAddActionPage_OpenFile>(page);
-    case actioneditor::PageInputs::Folder: return std::make_unique<CAddActionPage_OpenFolder>(page);
-    case actioneditor::PageInputs::Url: return std::make_unique<CAddActionPage_OpenURL>(page);
-    case actioneditor::PageInputs::Seconds: return std::make_unique<CAddActionPage_Sleep>(page);
-    case actioneditor::PageInputs::VolumeStep: return std::make_unique<CAddActionPage_VolumeStep>(page);
-    case actioneditor::PageInputs::Drive: return std::make_unique<CAddActionPage_Drive>(page, drives);
-    case actioneditor::PageInputs::None: break;
+    case actioneditor::PageInputs::File:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_TEXT, IDC_AAP_PARAMETERS, IDC_AAP_FOLDER},
+                                    nullptr, ChooseFile);
+    case actioneditor::PageInputs::Folder:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_TEXT}, nullptr, ChooseFolder);
+    case actioneditor::PageInputs::Url:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_TEXT});
+    case actioneditor::PageInputs::Seconds:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_VALUE}, FillSecondsList);
+    case actioneditor::PageInputs::VolumeStep:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_VALUE}, FillVolumeStepList);
+    case actioneditor::PageInputs::Drive:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_VALUE}, [drives](CAddActionPage& p) {
+        FillDriveList(p.Control(IDC_AAP_VALUE), drives);
+      });
+    case actioneditor::PageInputs::None:
+      break;
   }
-  return std::make_unique<CAddActionPage_NoParameters>(page);
+  return std::make_unique<Page>(page, std::vector<int>{}, FillNoParameters);
 }
 
 }  // namespace
@@ -55,25 +63,23 @@ INT_PTR CAddActionDlg::DoModal(HWND owner) {
 }
 
 INT_PTR CAddActionDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  INT_PTR result = 0;
-  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-      ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-      return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_DESTROY:
-      // The pages go with the frame; their objects only forget their windows.
-      m_pageManager.UnsubclassWindow();
-      return FALSE;
-    default:
-      return FALSE;
+  if (msg == WM_DESTROY) {
+    // The pages go with the frame; their objects only forget their windows.
+    m_pageManager.UnsubclassWindow();
+    return FALSE;
   }
+  return CDialogBase::HandleMessage(msg, wParam, lParam);
+}
+
+BOOL CAddActionDlg::OnEraseBackground(HDC dc) {
+  PaintWhiteDialogBackground(m_hWnd, dc);
+  return TRUE;
+}
+
+HBRUSH CAddActionDlg::OnControlColour(UINT msg, HDC dc) {
+  if (msg != WM_CTLCOLORDLG && msg != WM_CTLCOLORSTATIC) return nullptr;
+  ::SetBkColor(dc, RGB(255, 255, 255));
+  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
 }
 
 BOOL CAddActionDlg::OnInitDialog() {
@@ -126,21 +132,12 @@ void CAddActionDlg::SelectRememberedKind() {
 }
 
 void CAddActionDlg::OnCommand(int id, int code) {
-  switch (id) {
-    case IDOK:
-      if (code == BN_CLICKED) OnOK();
-      break;
-    case IDCANCEL:
-      if (code == BN_CLICKED) ::EndDialog(m_hWnd, IDCANCEL);
-      break;
-    case IDC_AA_KINDLIST:
-      if (code == CBN_SELCHANGE) OnKindChanged();
-      break;
-    case IDC_AA_SUGGEST:
-      if (code == BN_CLICKED) OnSuggest();
-      break;
-    default:
-      break;
+  if (id == IDC_AA_KINDLIST) {
+    if (code == CBN_SELCHANGE) OnKindChanged();
+  } else if (id == IDC_AA_SUGGEST) {
+    if (code == BN_CLICKED) OnSuggest();
+  } else {
+    CDialogBase::OnCommand(id, code);
   }
 }
 

@@ -18,9 +18,8 @@
 #include "include/ConvertComboBox.h"
 #include "include/DialogBase.h"
 #include "include/PageManager.h"
-#include "include/WhiteWnd.h"
 
-class CAddActionDlg : public CDialogBase, public CWhiteWnd<CAddActionDlg> {
+class CAddActionDlg : public CDialogBase {
  public:
   // The CD-ROM drives ("D:") for the disc tray pages.
   using DriveLister = std::function<std::vector<std::string>()>;
@@ -40,10 +39,12 @@ class CAddActionDlg : public CDialogBase, public CWhiteWnd<CAddActionDlg> {
  private:
   INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
+  BOOL OnInitDialog() override;
+  BOOL OnEraseBackground(HDC dc) override;
+  HBRUSH OnControlColour(UINT msg, HDC dc) override;
+  void OnCommand(int id, int code) override;
   void OnKindChanged();
-  void OnOK();
+  void OnOK() override;
   void OnSuggest();
 
   void SetUpHeadings();

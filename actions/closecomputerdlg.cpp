@@ -24,20 +24,17 @@ constexpr int kUptimeInset = 9;
 constexpr int kActionIconSize = 48;
 constexpr int kCloseIconSize = 16;
 
-struct ActionButton {
-  int id;
-  UINT icon;
-  const char* textKey;
+struct ActionButton : IconControl {
   power::Operation operation;
 };
 
 // In the order of the buttons from left to right.
 constexpr ActionButton kActionButtons[] = {
-    {IDC_CC_SHUTDOWN, IDI_CC_SHUTDOWN, "L0094", power::Operation::ShutDown},
-    {IDC_CC_RESTART, IDI_CC_RESTART, "L0095", power::Operation::Restart},
-    {IDC_CC_SLEEP, IDI_CC_SLEEP, "L0096", power::Operation::Sleep},
-    {IDC_CC_LOGOFF, IDI_CC_LOGOFF, "L0097", power::Operation::LogOff},
-    {IDC_CC_HIBERNATE, IDI_CC_HIBERNATE, "L0098", power::Operation::Hibernate},
+    {{IDC_CC_SHUTDOWN, IDI_CC_SHUTDOWN, "L0094"}, power::Operation::ShutDown},
+    {{IDC_CC_RESTART, IDI_CC_RESTART, "L0095"}, power::Operation::Restart},
+    {{IDC_CC_SLEEP, IDI_CC_SLEEP, "L0096"}, power::Operation::Sleep},
+    {{IDC_CC_LOGOFF, IDI_CC_LOGOFF, "L0097"}, power::Operation::LogOff},
+    {{IDC_CC_HIBERNATE, IDI_CC_HIBERNATE, "L0098"}, power::Operation::Hibernate},
 };
 static_assert(sizeof kActionButtons / sizeof kActionButtons[0] == 5, "one entry per action button");
 
@@ -72,13 +69,8 @@ INT_PTR CCloseComputerDlg::DoModal(HWND owner) {
 
 INT_PTR CCloseComputerDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
     case WM_ERASEBKGND:
       return OnEraseBackground(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return TRUE;
     case WM_TIMER:
       OnTimer(wParam);
       return TRUE;
@@ -89,7 +81,7 @@ INT_PTR CCloseComputerDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
       OnDestroy();
       return TRUE;
     default:
-      return FALSE;
+      return CDialogBase::HandleMessage(msg, wParam, lParam);
   }
 }
 
@@ -174,7 +166,9 @@ BOOL CCloseComputerDlg::OnEraseBackground(HDC dc) {
   return TRUE;
 }
 
-void CCloseComputerDlg::OnCommand(int id) {
+void CCloseComputerDlg::OnCommand(int id, int code) {
+  // Not the base's: Enter (IDOK) must not end the dialog with anything but a chosen button.
+  if (code != BN_CLICKED) return;
   if (id == IDCANCEL) {
     ::EndDialog(m_hWnd, IDCANCEL);
     return;

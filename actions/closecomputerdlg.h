@@ -37,9 +37,9 @@ class CCloseComputerDlg : public CDialogBase {
  private:
   INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
+  BOOL OnInitDialog() override;
   BOOL OnEraseBackground(HDC dc);
-  void OnCommand(int id);
+  void OnCommand(int id, int code) override;
   void OnTimer(UINT_PTR id);
   void OnLButtonDown(LPARAM lParam);
   void OnDestroy();

@@ -21,21 +21,7 @@ constexpr int kTabIconSize = 16;
 COptionDlg::COptionDlg(OptionsEnvironment env)
     : CDialogBase(IDD_OPTIONDLG), m_env(std::move(env)), m_general(m_env) {}
 
-INT_PTR COptionDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT,
-                          CTabCtrlPageManager::ReflectNotify(reinterpret_cast<const NMHDR*>(lParam)));
-      return TRUE;
-    default:
-      return FALSE;
-  }
-}
+LRESULT COptionDlg::OnNotify(const NMHDR& hdr) { return CTabCtrlPageManager::ReflectNotify(&hdr); }
 
 BOOL COptionDlg::OnInitDialog() {
   CentreWindow(m_hWnd, Centring::OverOwner);
@@ -79,20 +65,7 @@ void COptionDlg::SelectRememberedTab() {
   if (current >= 0) m_tabs.SelectPage(current);
 }
 
-void COptionDlg::OnCommand(int id) {
-  switch (id) {
-    case IDOK:
-      OnOk();
-      break;
-    case IDCANCEL:
-      ::EndDialog(m_hWnd, IDCANCEL);
-      break;
-    default:
-      break;
-  }
-}
-
-void COptionDlg::OnOk() {
+void COptionDlg::OnOK() {
   options::OptionsWrite write = m_general.PlanWrite(m_tabs.GetCurSel());
   m_general.Apply(write);
   if (write.tab) CMiscFuns::WriteIniInt(names::kSettingsSection, kDefPanelKey, *write.tab, m_env.tmpIni);

@@ -19,11 +19,9 @@ class COptionDlg : public CDialogBase {
   const COptionPage_General& GeneralPage() const { return m_general; }
 
  private:
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-  BOOL OnInitDialog();
-  void OnCommand(int id);
-  void OnOk();
+  BOOL OnInitDialog() override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
+  void OnOK() override;
 
   void SetUpTabs();
   void SelectRememberedTab();

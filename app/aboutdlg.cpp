@@ -28,8 +28,6 @@ CAboutDlg::CAboutDlg() : CDialogBase(IDD_ABOUTBOX) {}
 
 INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
     case WM_ERASEBKGND: {
       RECT rc;
       ::GetClientRect(m_hWnd, &rc);
@@ -37,28 +35,19 @@ INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
       return TRUE;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORDLG:
-      // Every control sits on the one plain background.
-      ::SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
-      return reinterpret_cast<INT_PTR>(m_background.get());
     case WM_DRAWITEM: {
       // The link button draws itself from the reflected request.
       auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item && item->CtlID == IDC_ABOUT_LEGAL) m_legal.DrawItem(*item);
       return TRUE;
     }
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return TRUE;
     case WM_DESTROY:
       // The static only borrows the icon.
       ::SendDlgItemMessageA(m_hWnd, IDC_ABOUT_ICON, STM_SETICON, 0, 0);
       m_exeIcon.reset();
       return FALSE;
     default:
-      return FALSE;
+      return CDialogBase::HandleMessage(msg, wParam, lParam);
   }
 }
 
@@ -98,16 +87,17 @@ void CAboutDlg::FillControls() {
   ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_LOCATION, location.c_str());
 }
 
-void CAboutDlg::OnCommand(int id) {
-  switch (id) {
-    case IDCANCEL:
-    case IDOK:
-      ::EndDialog(m_hWnd, id);
-      break;
-    case IDC_ABOUT_LEGAL:
-      ::ShellExecuteA(m_hWnd, nullptr, kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
-      break;
-    default:
-      break;
+HBRUSH CAboutDlg::OnControlColour(UINT msg, HDC dc) {
+  if (msg == WM_CTLCOLORBTN || msg == WM_CTLCOLORLISTBOX) return nullptr;
+  // Every control sits on the one plain background.
+  ::SetBkColor(dc, kBackground);
+  return m_background.get();
+}
+
+void CAboutDlg::OnCommand(int id, int code) {
+  if (id == IDC_ABOUT_LEGAL && code == BN_CLICKED) {
+    ::ShellExecuteA(m_hWnd, nullptr, kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
+    return;
   }
+  CDialogBase::OnCommand(id, code);
 }

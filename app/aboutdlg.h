@@ -18,9 +18,10 @@ class CAboutDlg : public CDialogBase {
 
  private:
   INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-  BOOL OnInitDialog();
+  BOOL OnInitDialog() override;
+  HBRUSH OnControlColour(UINT msg, HDC dc) override;
+  void OnCommand(int id, int code) override;
   void FillControls();
-  void OnCommand(int id);
 
   BrushHandle m_background;
   IconHandle m_exeIcon;  // from ExtractIconA; empty when the system icon is shown

@@ -79,18 +79,11 @@ OptionsEnvironment OptionsEnvironment::ForThisProgram() {
 COptionPage_General::COptionPage_General(const OptionsEnvironment& env) : CDialogBase(IDD_OPT_GENERAL), m_env(env) {}
 
 INT_PTR COptionPage_General::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_SIZE:
-      OnSize(LOWORD(lParam), HIWORD(lParam));
-      return TRUE;
-    default:
-      return FALSE;
+  if (msg == WM_SIZE) {
+    OnSize(LOWORD(lParam), HIWORD(lParam));
+    return TRUE;
   }
+  return CDialogBase::HandleMessage(msg, wParam, lParam);
 }
 
 BOOL COptionPage_General::OnInitDialog() {

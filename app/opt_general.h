@@ -53,8 +53,9 @@ class COptionPage_General : public CDialogBase {
  private:
   INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
+  BOOL OnInitDialog() override;
+  // Not the base's: a page has no OK or Cancel of its own to end.
+  void OnCommand(int id, int code) override;
   void OnSize(int width, int height);
   void EnableThemedBackground();
   void FillLanguageList();

@@ -13,6 +13,7 @@
 #include <functional>
 #include <string>
 
+#include "hotkeys/hotkeydlgsupport.h"
 #include "hotkeys/hotkeyitem.h"
 #include "hotkeys/hotkeylistlogic.h"
 #include "include/BoldTextStatic.h"
@@ -20,12 +21,9 @@
 #include "include/DialogBase.h"
 #include "include/IcoListView.h"
 #include "include/IconButton.h"
-#include "include/WhiteWnd.h"
 
-// Composes one new action line over `owner`; true (and `line` filled) when the user confirmed it.
-using ActionComposer = std::function<bool(HWND owner, std::string& line)>;
 
-class CAddHotkeyDlg : public CDialogBase, public CWhiteWnd<CAddHotkeyDlg> {
+class CAddHotkeyDlg : public hkdlg::CListDialog {
  public:
   explicit CAddHotkeyDlg(ActionComposer composeAction = nullptr);
 
@@ -38,12 +36,10 @@ class CAddHotkeyDlg : public CDialogBase, public CWhiteWnd<CAddHotkeyDlg> {
   // DoModal(owner): IDOK or IDCANCEL; -1 when the template cannot be loaded.
 
  private:
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-  BOOL OnInitDialog();
-  BOOL OnEraseBackground(HDC dc);
-  void OnCommand(int id, int code);
-  bool OnNotify(const NMHDR* hdr);
+  BOOL OnInitDialog() override;
+  BOOL OnEraseBackground(HDC dc) override;
+  void OnCommand(int id, int code) override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
 
   void SetUpControls();
   void CheckModifiers();
@@ -53,12 +49,9 @@ class CAddHotkeyDlg : public CDialogBase, public CWhiteWnd<CAddHotkeyDlg> {
   bool IsChecked(int id) const;
   void AppendActionRow(const std::string& line);
   void OnAddAction();
-  void OnRemoveAction();
-  void OnMoveAction(bool up);
   void UpdateButtons();
-  void OnOk();
+  void OnOK() override;
 
-  ActionComposer m_composeAction;
   std::string m_caption;
   HotkeyDefinition m_hotkey;
 

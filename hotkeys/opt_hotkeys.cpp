@@ -15,7 +15,6 @@ namespace {
 constexpr int kRowHeight = 30;
 constexpr int kIconSize = 16;
 constexpr int kHeaderIconSize = 32;
-constexpr int kMaxSwappedColumns = 100;
 
 struct Column {
   const char* headingKey;
@@ -28,33 +27,8 @@ std::string LanguageText(const std::string& key) { return GetLanguageText(key); 
 }  // namespace
 
 CManageHotkeysDlg::CManageHotkeysDlg(ActionComposer composeAction)
-    : CDialogBase(IDD_MANAGEHOTKEYS), m_composeAction(std::move(composeAction)) {}
+    : CListDialog(IDD_MANAGEHOTKEYS, std::move(composeAction)) {}
 
-INT_PTR CManageHotkeysDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT reflected = 0;
-  if (CIcoListView::HandleParentMessage(m_hWnd, msg, wParam, lParam, reflected)) {
-    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, reflected);
-    return TRUE;
-  }
-  INT_PTR result = 0;
-  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
-    default:
-      return FALSE;
-  }
-}
 
 BOOL CManageHotkeysDlg::OnInitDialog() {
   SetBigIcon(IDI_HK_LIST);
@@ -134,47 +108,33 @@ HotkeyDefinition* CManageHotkeysDlg::RecordOf(int row) const {
 
 void CManageHotkeysDlg::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
-  switch (id) {
-    case IDOK:
-      OnOk();
-      break;
-    case IDCANCEL:
-      ::EndDialog(m_hWnd, IDCANCEL);
-      break;
-    case IDC_MH_ADD:
-      OnAdd();
-      break;
-    case IDC_MH_EDIT:
-      OnEdit();
-      break;
-    case IDC_MH_DELETE:
-      OnDelete();
-      break;
-    case IDC_MH_UP:
-      OnMove(true);
-      break;
-    case IDC_MH_DOWN:
-      OnMove(false);
-      break;
-    default:
-      break;
+  if (id == IDC_MH_ADD) {
+    OnAdd();
+  } else if (id == IDC_MH_EDIT) {
+    OnEdit();
+  } else if (id == IDC_MH_DELETE) {
+    if (hkdlg::DeleteSelectedRow(m_list)) UpdateButtons();
+  } else if (id == IDC_MH_UP || id == IDC_MH_DOWN) {
+    if (hkdlg::MoveSelectedRow(m_list, id == IDC_MH_UP, true)) UpdateButtons();
+  } else {
+    CDialogBase::OnCommand(id, code);
   }
 }
 
-bool CManageHotkeysDlg::OnNotify(const NMHDR* hdr) {
-  if (!hdr || hdr->idFrom != IDC_MH_LIST) return false;
-  switch (hdr->code) {
+LRESULT CManageHotkeysDlg::OnNotify(const NMHDR& hdr) {
+  if (hdr.idFrom != IDC_MH_LIST) return 0;
+  switch (hdr.code) {
     case LVN_DELETEITEM:
-      m_records.Release(static_cast<Handle>(reinterpret_cast<const NMLISTVIEW*>(hdr)->lParam));
-      return false;
+      m_records.Release(static_cast<Handle>(reinterpret_cast<const NMLISTVIEW*>(&hdr)->lParam));
+      return 0;
     case LVN_ITEMCHANGED:
       UpdateButtons();
-      return false;
+      return 0;
     case NM_DBLCLK:
       OnEdit();
-      return false;
+      return 0;
     default:
-      return false;
+      return 0;
   }
 }
 
@@ -216,41 +176,9 @@ void CManageHotkeysDlg::OnEdit() {
   FillRow(row, *record);
 }
 
-void CManageHotkeysDlg::OnDelete() {
-  int row = m_list.GetSelectedIndex();
-  if (row < 0) return;
-  m_list.DeleteItem(row);
-  m_list.SelectItem(hklist::SelectionAfterDelete(row, m_list.GetItemCount()));
-  UpdateButtons();
-}
-
-void CManageHotkeysDlg::OnMove(bool up) {
-  int row = m_list.GetSelectedIndex();
-  int target = hklist::MoveTarget(row, m_list.GetItemCount(), up);
-  if (target < 0) return;
-  int columns = std::min(m_list.GetColumnCount(), kMaxSwappedColumns);
-  for (int c = 0; c < columns; ++c) {
-    std::string a = m_list.GetItemText(row, c), b = m_list.GetItemText(target, c);
-    m_list.SetItemText(row, c, b);
-    m_list.SetItemText(target, c, a);
-  }
-  LPARAM dataA = m_list.GetItemData(row), dataB = m_list.GetItemData(target);
-  m_list.SetItemData(row, dataB);
-  m_list.SetItemData(target, dataA);
-  bool checkA = m_list.GetCheckState(row), checkB = m_list.GetCheckState(target);
-  m_list.SetCheckState(row, checkB);
-  m_list.SetCheckState(target, checkA);
-  m_list.SelectItem(target);
-  ::SendMessageA(m_list.hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(target), FALSE);
-  UpdateButtons();
-}
-
 void CManageHotkeysDlg::UpdateButtons() {
-  hklist::RowButtons b = hklist::RowButtonStates(m_list.GetSelectedIndex(), m_list.GetItemCount());
-  hkdlg::EnableControl(m_hWnd, IDC_MH_EDIT, b.edit);
-  hkdlg::EnableControl(m_hWnd, IDC_MH_DELETE, b.remove);
-  hkdlg::EnableControl(m_hWnd, IDC_MH_UP, b.up);
-  hkdlg::EnableControl(m_hWnd, IDC_MH_DOWN, b.down);
+  hkdlg::EnableRowButtons(m_hWnd, hklist::RowButtonStates(m_list.GetSelectedIndex(), m_list.GetItemCount()),
+                          IDC_MH_EDIT, IDC_MH_DELETE, IDC_MH_UP, IDC_MH_DOWN);
 }
 
 bool CManageHotkeysDlg::Save() {
@@ -273,7 +201,7 @@ bool CManageHotkeysDlg::Save() {
   return true;
 }
 
-void CManageHotkeysDlg::OnOk() {
+void CManageHotkeysDlg::OnOK() {
   if (Save()) ::EndDialog(m_hWnd, IDOK);
 }
 

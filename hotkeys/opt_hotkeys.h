@@ -16,9 +16,8 @@
 #include "include/DialogBase.h"
 #include "include/IcoListView.h"
 #include "include/IconButton.h"
-#include "include/WhiteWnd.h"
 
-class CManageHotkeysDlg : public CDialogBase, public CWhiteWnd<CManageHotkeysDlg> {
+class CManageHotkeysDlg : public hkdlg::CListDialog {
  public:
   explicit CManageHotkeysDlg(ActionComposer composeAction = nullptr);
 
@@ -34,11 +33,9 @@ class CManageHotkeysDlg : public CDialogBase, public CWhiteWnd<CManageHotkeysDlg
  private:
   using Handle = hklist::RowStore<HotkeyDefinition>::Handle;
 
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
-  bool OnNotify(const NMHDR* hdr);
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code) override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
 
   void SetUpControls();
   void LoadList();
@@ -49,14 +46,11 @@ class CManageHotkeysDlg : public CDialogBase, public CWhiteWnd<CManageHotkeysDlg
   // True when the editor ended with OK and a row was added.
   bool OnAdd();
   void OnEdit();
-  void OnDelete();
-  void OnMove(bool up);
   void UpdateButtons();
   // Writes the folder from the list; on failure tells the user and keeps everything as it is.
   bool Save();
-  void OnOk();
+  void OnOK() override;
 
-  ActionComposer m_composeAction;
   bool m_addMode = false;
   std::string m_folder;
   IniWriteFn m_write;

@@ -70,6 +70,38 @@ void CDialogBase::SetBigIcon(UINT iconId) const {
   if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
 }
 
+INT_PTR CDialogBase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_INITDIALOG:
+      return OnInitDialog();
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY:
+      if (!lParam) return FALSE;
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
+      return TRUE;
+    case WM_ERASEBKGND:
+      if (!OnEraseBackground(reinterpret_cast<HDC>(wParam))) return FALSE;
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 1);
+      return TRUE;
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      return reinterpret_cast<INT_PTR>(OnControlColour(msg, reinterpret_cast<HDC>(wParam)));
+    default:
+      return FALSE;
+  }
+}
+
+void CDialogBase::OnCommand(int id, int code) {
+  if (code != BN_CLICKED) return;
+  if (id == IDOK) OnOK();
+  if (id == IDCANCEL) OnCancel();
+}
+
 INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_INITDIALOG) {
     // Messages before this one (WM_SETFONT) find no object and get the default answer.

@@ -13,6 +13,13 @@
 
 #include <windows.h>
 
+// One control of a dialog's table: its id, an icon resource and the language key of its text.
+struct IconControl {
+  int id;
+  UINT icon;
+  const char* textKey;
+};
+
 // Where CentreWindow puts a window.
 enum class Centring {
   OverOwner,   // over its owner while the owner is shown and not minimized, else on the work area
@@ -46,8 +53,22 @@ class CDialogBase {
   // own destructor.
   virtual ~CDialogBase();
 
-  // The dialog procedure's answer to one message (WM_INITDIALOG included).
-  virtual INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) = 0;
+  // The dialog procedure's answer to one message. This one sends the usual messages to the
+  // handlers below; a class's own map takes what else it needs and passes the rest on here.
+  virtual INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  // WM_INITDIALOG; TRUE lets the dialog manager give the focus to the first control.
+  virtual BOOL OnInitDialog() { return TRUE; }
+  // WM_COMMAND from a control, a menu or an accelerator. This one runs OnOK and OnCancel for
+  // clicks of IDOK and IDCANCEL (Enter and Esc included).
+  virtual void OnCommand(int id, int code);
+  virtual void OnOK() { ::EndDialog(m_hWnd, IDOK); }
+  virtual void OnCancel() { ::EndDialog(m_hWnd, IDCANCEL); }
+  // WM_NOTIFY: the answer, which goes to DWLP_MSGRESULT.
+  virtual LRESULT OnNotify(const NMHDR& /*hdr*/) { return 0; }
+  // WM_ERASEBKGND: TRUE when the background is painted (the base answers so for the dialog).
+  virtual BOOL OnEraseBackground(HDC /*dc*/) { return FALSE; }
+  // WM_CTLCOLOR* (`msg` says which): the brush behind the control, null for the system's colours.
+  virtual HBRUSH OnControlColour(UINT /*msg*/, HDC /*dc*/) { return nullptr; }
 
   // The window's big icon from an icon resource of this module.
   void SetBigIcon(UINT iconId) const;

@@ -45,11 +45,7 @@ void CPredefinedTextSelectorWindow::Open(HWND owner) {
 
 CPredefinedTextSelectorWindow::CPredefinedTextSelectorWindow() {
   m_doc.Load(PredefinedTextPath());
-  LOGFONTA lf = {};
-  lf.lfHeight = 16;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
-  m_font.reset(::CreateFontIndirectA(&lf));
+  m_font.reset(CreateEntryTextFont());
 }
 
 CPredefinedTextSelectorWindow::~CPredefinedTextSelectorWindow() {

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "include/miscfuns.h"
+#include "include/WhiteWnd.h"
 #include "language/language.h"
 #include "predefinedtext/textedit.h"
 #include "predefinedtext/textstore.h"
@@ -19,14 +20,8 @@ constexpr int kHeaderIconSize = 32;
 // The in-place name editor of a tree view returns at most this many characters on every system.
 constexpr int kMaxNameLength = 259;
 
-struct ButtonSpec {
-  int id;
-  UINT icon;
-  const char* tooltipKey;
-};
-
 // In the order of CTextShortcutsDlg::m_buttons.
-constexpr ButtonSpec kButtons[] = {
+constexpr IconControl kButtons[] = {
     {IDC_TS_ADD, IDI_TS_ADD, "L0070"},         {IDC_TS_DELETE, IDI_TS_DELETE, "L0071"},
     {IDC_TS_RENAME, IDI_TS_RENAME, "L0072"},   {IDC_TS_MOVEUP, IDI_TS_MOVEUP, "L0013"},
     {IDC_TS_MOVEDOWN, IDI_TS_MOVEDOWN, "L0014"}, {IDC_TS_CLEARTEXT, IDI_TS_CLEARTEXT, "L0073"},
@@ -81,11 +76,7 @@ CTextShortcutsDlg::CTextShortcutsDlg(std::string fileName)
   } else {
     m_state = (loaded || HasFile(m_fileName)) ? StoreState::Damaged : StoreState::Missing;
   }
-  LOGFONTA lf = {};
-  lf.lfHeight = 16;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
-  m_editFont.reset(::CreateFontIndirectA(&lf));
+  m_editFont.reset(CreateEntryTextFont());
 }
 
 CTextShortcutsDlg::~CTextShortcutsDlg() {
@@ -101,28 +92,13 @@ INT_PTR CTextShortcutsDlg::DoModal(HWND owner) {
 }
 
 INT_PTR CTextShortcutsDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  INT_PTR result = 0;
-  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
-      return TRUE;
     case WM_SIZE:
       OnSize();
       return TRUE;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
       return TRUE;
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-      return reinterpret_cast<INT_PTR>(OnControlColour(reinterpret_cast<HDC>(wParam)));
     case kMsgShowDamagedNotice:
       ShowDamagedNotice();
       return TRUE;
@@ -130,7 +106,7 @@ INT_PTR CTextShortcutsDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
       m_tree = nullptr;
       return FALSE;
     default:
-      return FALSE;
+      return CDialogBase::HandleMessage(msg, wParam, lParam);
   }
 }
 
@@ -167,7 +143,7 @@ void CTextShortcutsDlg::SetUpHeader() {
 
 void CTextShortcutsDlg::SetUpButtons() {
   for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
-    const ButtonSpec& spec = kButtons[i];
+    const IconControl& spec = kButtons[i];
     CIconButton& button = m_buttons[i];
     HWND control = ::GetDlgItem(m_hWnd, spec.id);
     button.SubclassWindow(control);
@@ -177,7 +153,7 @@ void CTextShortcutsDlg::SetUpButtons() {
     ::GetClientRect(control, &rc);
     // The default offset is meant for wide buttons; these are barely larger than their icons.
     button.m_nIconOffset = std::max(0, static_cast<int>(rc.right - kButtonIconSize) / 2);
-    button.SetTooltipText(GetLanguageText(spec.tooltipKey));
+    button.SetTooltipText(GetLanguageText(spec.textKey));
   }
 }
 
@@ -244,7 +220,13 @@ void CTextShortcutsDlg::OnGetMinMaxInfo(MINMAXINFO& info) const {
   if (m_minTrack.cx > 0) info.ptMinTrackSize = {m_minTrack.cx, m_minTrack.cy};
 }
 
-HBRUSH CTextShortcutsDlg::OnControlColour(HDC dc) {
+BOOL CTextShortcutsDlg::OnEraseBackground(HDC dc) {
+  PaintWhiteDialogBackground(m_hWnd, dc);
+  return TRUE;
+}
+
+HBRUSH CTextShortcutsDlg::OnControlColour(UINT msg, HDC dc) {
+  if (msg == WM_CTLCOLORBTN) return nullptr;
   ::SetBkColor(dc, kWhite);
   return m_brush.get();
 }

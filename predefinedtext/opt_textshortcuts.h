@@ -17,11 +17,10 @@
 #include "include/BoldTextStatic.h"
 #include "include/DialogBase.h"
 #include "include/IconButton.h"
-#include "include/WhiteWnd.h"
 #include "include/handles.h"
 #include "include/xml.h"
 
-class CTextShortcutsDlg : public CDialogBase, public CWhiteWnd<CTextShortcutsDlg> {
+class CTextShortcutsDlg : public CDialogBase {
  public:
   // How the file looked when the dialog loaded it.
   enum class StoreState {
@@ -53,12 +52,14 @@ class CTextShortcutsDlg : public CDialogBase, public CWhiteWnd<CTextShortcutsDlg
 
   INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
-  LRESULT OnNotify(const NMHDR& hdr);
+  BOOL OnInitDialog() override;
+  // Not the base's: Enter and Esc first end a name being edited in the tree.
+  void OnCommand(int id, int code) override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
   void OnSize();
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
-  HBRUSH OnControlColour(HDC dc);
+  BOOL OnEraseBackground(HDC dc) override;
+  HBRUSH OnControlColour(UINT msg, HDC dc) override;
 
   void SetUpHeader();
   void SetUpButtons();
@@ -85,7 +86,7 @@ class CTextShortcutsDlg : public CDialogBase, public CWhiteWnd<CTextShortcutsDlg
   void SelectText();
   bool IsEditingLabel() const;
   void OnOk();
-  void OnCancel();
+  void OnCancel() override;
   SaveOutcome SaveStore();
   SaveOutcome SaveAndReport();
   void RefillChildren(HTREEITEM item, const xml::NodePtr& element);
