@@ -1,62 +1,62 @@
 // The pages of the action editor: modeless child dialogs, one per entry of the kind list, each
 // showing the inputs of one kind of action. A page hands the dialog the texts its line is built
 // from and says which control holds each of them; the checks and the line itself are plain
-// functions (actions/actioneditor.h).
+// functions (actions/actioneditor.h). One class serves every kind: what differs is the template,
+// the controls of the fields, how the page is filled and what its browse button asks for.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
-class CAddActionPage {
+#include "include/DialogBase.h"
+
+class CAddActionPage : public CDialogBase {
  public:
-  explicit CAddActionPage(UINT templateId) : m_templateId(templateId) {}
-  CAddActionPage(const CAddActionPage&) = delete;
-  CAddActionPage& operator=(const CAddActionPage&) = delete;
-  virtual ~CAddActionPage();
+  // Fills the page's controls once it is created and translated.
+  using Filler = std::function<void(CAddActionPage& page)>;
+  // Asks the user for a path for the first field; false when cancelled.
+  using Chooser = bool (*)(std::string& path);
+
+  // `fieldControls`: the control of each field, in the order the line takes them.
+  CAddActionPage(UINT templateId, std::vector<int> fieldControls, Filler fill = nullptr, Chooser browse = nullptr);
 
   // Creates the page hidden as a child of `parent`, translated and filled. Null on failure.
   HWND Create(HWND parent);
-  HWND hwnd() const { return m_hWnd; }
-  UINT TemplateId() const { return m_templateId; }
 
   // The texts the line is built from, in the order the line takes them.
-  virtual std::vector<std::string> Fields() const { return {}; }
+  std::vector<std::string> Fields() const;
   // Moves the focus to the control of a field; the whole text of an edit is selected.
   void FocusField(int field) const;
 
- protected:
-  virtual void OnInitPage() {}
-  // A command from a control of the page; true when handled.
-  virtual bool OnCommand(int /*id*/, int /*code*/) { return false; }
-  // The control of a field (FocusField); 0 when there is none.
-  virtual int FieldControl(int /*field*/) const { return 0; }
-
-  std::string ControlText(int id) const;
-  void SetControlText(int id, const std::string& text) const;
   HWND Control(int id) const { return ::GetDlgItem(m_hWnd, id); }
+  void SetControlText(int id, const std::string& text) const;
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  std::string ControlText(int id) const;
+  BOOL OnInitDialog() override;
+  BOOL OnEraseBackground(HDC dc) override;
+  HBRUSH OnControlColour(UINT msg, HDC dc) override;
+  // Not the base's: a page has no OK or Cancel of its own to end.
+  void OnCommand(int id, int code) override;
 
-  UINT m_templateId;
-  HWND m_hWnd = nullptr;
+  std::vector<int> m_fieldControls;
+  Filler m_fill;
+  Chooser m_browse;
 };
 
-// The pages of the kinds without parameters: a disabled list with one entry saying so.
-class CAddActionPage_NoParameters : public CAddActionPage {
- public:
-  using CAddActionPage::CAddActionPage;
-
- protected:
-  void OnInitPage() override;
-};
-
-// Fills a combo box with the numbers first..last as text.
-void AddNumberEntries(HWND combo, int first, int last);
-// The volume steps 1 to 20, with 5 selected.
-void FillVolumeStepList(HWND combo);
+// Fillers of the value list (IDC_AAP_VALUE):
+// a disabled entry saying that the kind needs no parameters;
+void FillNoParameters(CAddActionPage& page);
+// the seconds 1 to 30, 5 shown;
+void FillSecondsList(CAddActionPage& page);
+// the volume steps 1 to 20, with 5 selected.
+void FillVolumeStepList(CAddActionPage& page);
 // One entry per drive, the first selected (none when there are no drives).
 void FillDriveList(HWND combo, const std::vector<std::string>& drives);
+
+// The browse buttons: a file to open, a folder.
+bool ChooseFile(std::string& path);
+bool ChooseFolder(std::string& path);

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "actions/actionline.h"
+#include "resources/addactiondlg_ids.h"
 
 namespace actioneditor {
 
@@ -55,10 +56,27 @@ bool CheckNumber(const std::string& text, long long limit, long long& value) {
 }  // namespace
 
 const std::vector<KindEntry>& KindList() {
+  using P = PageInputs;
+  // The five simple kinds at the end share one page.
   static const std::vector<KindEntry> list = {
-      {0, "L0036"},  {1, "L0037"},  {2, "L0038"},  {4, "L0057"},  {5, "L0059"},  {6, "L0060"},
-      {7, "L0087"},  {8, "L0111"},  {9, "L0112"},  {3, "L0052"},  {10, "L0113"}, {11, "L0114"},
-      {12, "L0115"}, {13, "L0186"}, {14, "L0187"}, {15, "L0188"}, {16, "L0190"}, {17, "L0191"},
+      {0, "L0036", P::File, IDD_AAPAGE_OPENFILE},
+      {1, "L0037", P::Folder, IDD_AAPAGE_OPENFOLDER},
+      {2, "L0038", P::Url, IDD_AAPAGE_OPENURL},
+      {4, "L0057", P::VolumeStep, IDD_AAPAGE_VOLUMEUP},
+      {5, "L0059", P::VolumeStep, IDD_AAPAGE_VOLUMEDOWN},
+      {6, "L0060", P::None, IDD_AAPAGE_CANNEDRESPONDS},
+      {7, "L0087", P::None, IDD_AAPAGE_SHOWSHUTDOWN},
+      {8, "L0111", P::Drive, IDD_AAPAGE_EJECT},
+      {9, "L0112", P::Drive, IDD_AAPAGE_INSERT},
+      {3, "L0052", P::Seconds, IDD_AAPAGE_SLEEP},
+      {10, "L0113", P::None, IDD_AAPAGE_MAXIMIZE},
+      {11, "L0114", P::None, IDD_AAPAGE_MINIMIZE},
+      {12, "L0115", P::None, IDD_AAPAGE_CLOSEWINDOW},
+      {13, "L0186", P::None, IDD_AAPAGE_DEFAULTSET},
+      {14, "L0187", P::None, IDD_AAPAGE_DEFAULTSET},
+      {15, "L0188", P::None, IDD_AAPAGE_DEFAULTSET},
+      {16, "L0190", P::None, IDD_AAPAGE_DEFAULTSET},
+      {17, "L0191", P::None, IDD_AAPAGE_DEFAULTSET},
   };
   return list;
 }

@@ -9,10 +9,24 @@
 
 namespace actioneditor {
 
-// One entry of the kind list: the action kind it builds and the L-key of its text.
+// What the page of a kind asks for (each the page class of the action editor that shows it).
+enum class PageInputs {
+  File,        // file, parameters, working folder, with a browse button
+  Folder,      // a folder, with a browse button
+  Url,         // a web address
+  Seconds,     // the seconds to wait
+  VolumeStep,  // the volume step
+  Drive,       // a CD-ROM drive
+  None,        // nothing: a disabled list saying so
+};
+
+// One entry of the kind list: the action kind it builds, the L-key of its text, and its page:
+// what it asks for and the dialog template it is shown from.
 struct KindEntry {
   int kind;
   const char* textKey;
+  PageInputs inputs;
+  unsigned pageTemplate;
 };
 
 // The eighteen entries in list order (the wait entry stands after the disc entries).

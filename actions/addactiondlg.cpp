@@ -4,26 +4,13 @@
 
 #include <utility>
 
-#include "actions/aapage_cannedresponds.h"
-#include "actions/aapage_closeactivewindow.h"
-#include "actions/aapage_defaultset.h"
-#include "actions/aapage_ejectcdrom.h"
-#include "actions/aapage_insertcdrom.h"
-#include "actions/aapage_maximizeactivewindow.h"
-#include "actions/aapage_minimizeactivewindow.h"
-#include "actions/aapage_openfile.h"
-#include "actions/aapage_openfolder.h"
-#include "actions/aapage_openurl.h"
-#include "actions/aapage_showshutdown.h"
-#include "actions/aapage_sleep.h"
-#include "actions/aapage_volumedown.h"
-#include "actions/aapage_volumeup.h"
 #include "actions/actioneditor.h"
 #include "actions/actionline.h"
 #include "actions/devicecontrol.h"
 #include "addactiondlg_ids.h"
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
+#include "include/WhiteWnd.h"
 #include "language/language.h"
 #include "resource.h"
 
@@ -33,30 +20,34 @@ constexpr char kRememberedKindKey[] = "AddActionDlgDefPanel";
 constexpr char kSupportMail[] = "support@quorvel.example";
 constexpr int kHeadingIconSize = 16;
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 void OpenWithShell(const std::string& url) {
   ::ShellExecuteA(nullptr, "open", url.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
-// The page that shows the inputs of a kind.
-std::unique_ptr<CAddActionPage> MakePage(int kind, const std::vector<std::string>& drives) {
-  switch (static_cast<ActionKind>(kind)) {
-    case ActionKind::OpenFile: return std::make_unique<CAddActionPage_OpenFile>();
-    case ActionKind::OpenFolder: return std::make_unique<CAddActionPage_OpenFolder>();
-    case ActionKind::OpenUrl: return std::make_unique<CAddActionPage_OpenURL>();
-    case ActionKind::Sleep: return std::make_unique<CAddActionPage_Sleep>();
-    case ActionKind::VolumeUp: return std::make_unique<CAddActionPage_VolumeUp>();
-    case ActionKind::VolumeDown: return std::make_unique<CAddActionPage_VolumeDown>();
-    case ActionKind::InsertPredefinedText: return std::make_unique<CAddActionPage_CannedResponds>();
-    case ActionKind::ShowShutdownDialog: return std::make_unique<CAddActionPage_ShowShutdown>();
-    case ActionKind::EjectCdrom: return std::make_unique<CAddActionPage_Eject>(drives);
-    case ActionKind::InsertCdrom: return std::make_unique<CAddActionPage_Insert>(drives);
-    case ActionKind::MaximizeActiveWindow: return std::make_unique<CAddActionPage_MaximizeActiveWindow>();
-    case ActionKind::MinimizeActiveWindow: return std::make_unique<CAddActionPage_MinimizeActiveWindow>();
-    case ActionKind::CloseActiveWindow: return std::make_unique<CAddActionPage_CloseActiveWindow>();
-    default: return std::make_unique<CAddActionPage_DefaultSet>();
+// The page of a kind list entry: its template, the controls of its fields and how it is filled.
+std::unique_ptr<CAddActionPage> MakePage(const actioneditor::KindEntry& entry, const std::vector<std::string>& drives) {
+  using Page = CAddActionPage;
+  const UINT page = entry.pageTemplate;
+  switch (entry.inputs) {
+    case actioneditor::PageInputs::File:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_TEXT, IDC_AAP_PARAMETERS, IDC_AAP_FOLDER},
+                                    nullptr, ChooseFile);
+    case actioneditor::PageInputs::Folder:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_TEXT}, nullptr, ChooseFolder);
+    case actioneditor::PageInputs::Url:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_TEXT});
+    case actioneditor::PageInputs::Seconds:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_VALUE}, FillSecondsList);
+    case actioneditor::PageInputs::VolumeStep:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_VALUE}, FillVolumeStepList);
+    case actioneditor::PageInputs::Drive:
+      return std::make_unique<Page>(page, std::vector<int>{IDC_AAP_VALUE}, [drives](CAddActionPage& p) {
+        FillDriveList(p.Control(IDC_AAP_VALUE), drives);
+      });
+    case actioneditor::PageInputs::None:
+      break;
   }
+  return std::make_unique<Page>(page, std::vector<int>{}, FillNoParameters);
 }
 
 }  // namespace
@@ -64,59 +55,35 @@ std::unique_ptr<CAddActionPage> MakePage(int kind, const std::vector<std::string
 CAddActionDlg::CAddActionDlg() : CAddActionDlg(ListCdromDrives, OpenWithShell) {}
 
 CAddActionDlg::CAddActionDlg(DriveLister drives, UrlOpener opener)
-    : m_listDrives(std::move(drives)), m_openUrl(std::move(opener)) {}
-
-CAddActionDlg::~CAddActionDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
+    : CDialogBase(IDD_ADDACTION), m_listDrives(std::move(drives)), m_openUrl(std::move(opener)) {}
 
 INT_PTR CAddActionDlg::DoModal(HWND owner) {
   m_line.clear();
-  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_ADDACTION), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CAddActionDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CAddActionDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CAddActionDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
+  return CDialogBase::DoModal(owner);
 }
 
 INT_PTR CAddActionDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  INT_PTR result = 0;
-  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-      ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-      return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_DESTROY:
-      // The pages go with the frame; their objects only forget their windows.
-      m_pageManager.UnsubclassWindow();
-      return FALSE;
-    default:
-      return FALSE;
+  if (msg == WM_DESTROY) {
+    // The pages go with the frame; their objects only forget their windows.
+    m_pageManager.UnsubclassWindow();
+    return FALSE;
   }
+  return CDialogBase::HandleMessage(msg, wParam, lParam);
+}
+
+BOOL CAddActionDlg::OnEraseBackground(HDC dc) {
+  PaintWhiteDialogBackground(m_hWnd, dc);
+  return TRUE;
+}
+
+HBRUSH CAddActionDlg::OnControlColour(UINT msg, HDC dc) {
+  if (msg != WM_CTLCOLORDLG && msg != WM_CTLCOLORSTATIC) return nullptr;
+  ::SetBkColor(dc, RGB(255, 255, 255));
+  return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
 }
 
 BOOL CAddActionDlg::OnInitDialog() {
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   SetUpHeadings();
   CreatePages();
@@ -150,7 +117,7 @@ void CAddActionDlg::CreatePages() {
   m_pages.clear();
   for (const actioneditor::KindEntry& entry : actioneditor::KindList()) {
     m_kindList.AddItem(std::to_string(entry.kind), GetLanguageText(entry.textKey));
-    std::unique_ptr<CAddActionPage> page = MakePage(entry.kind, drives);
+    std::unique_ptr<CAddActionPage> page = MakePage(entry, drives);
     page->Create(frame);
     m_pageManager.AddPage(page->hwnd());
     m_pages.push_back(std::move(page));
@@ -165,21 +132,12 @@ void CAddActionDlg::SelectRememberedKind() {
 }
 
 void CAddActionDlg::OnCommand(int id, int code) {
-  switch (id) {
-    case IDOK:
-      if (code == BN_CLICKED) OnOK();
-      break;
-    case IDCANCEL:
-      if (code == BN_CLICKED) ::EndDialog(m_hWnd, IDCANCEL);
-      break;
-    case IDC_AA_KINDLIST:
-      if (code == CBN_SELCHANGE) OnKindChanged();
-      break;
-    case IDC_AA_SUGGEST:
-      if (code == BN_CLICKED) OnSuggest();
-      break;
-    default:
-      break;
+  if (id == IDC_AA_KINDLIST) {
+    if (code == CBN_SELCHANGE) OnKindChanged();
+  } else if (id == IDC_AA_SUGGEST) {
+    if (code == BN_CLICKED) OnSuggest();
+  } else {
+    CDialogBase::OnCommand(id, code);
   }
 }
 

@@ -16,10 +16,10 @@
 #include "actions/aapage.h"
 #include "include/BoldTextStatic.h"
 #include "include/ConvertComboBox.h"
+#include "include/DialogBase.h"
 #include "include/PageManager.h"
-#include "include/WhiteWnd.h"
 
-class CAddActionDlg : public CWhiteWnd<CAddActionDlg> {
+class CAddActionDlg : public CDialogBase {
  public:
   // The CD-ROM drives ("D:") for the disc tray pages.
   using DriveLister = std::function<std::vector<std::string>()>;
@@ -28,26 +28,23 @@ class CAddActionDlg : public CWhiteWnd<CAddActionDlg> {
 
   CAddActionDlg();
   CAddActionDlg(DriveLister drives, UrlOpener opener);
-  CAddActionDlg(const CAddActionDlg&) = delete;
-  CAddActionDlg& operator=(const CAddActionDlg&) = delete;
-  ~CAddActionDlg();
 
   // IDOK when a line was built, IDCANCEL otherwise; -1 when the template cannot be loaded.
   INT_PTR DoModal(HWND owner);
   // The line built by the last OK; empty until then.
   const std::string& GetActionLine() const { return m_line; }
-  HWND hwnd() const { return m_hWnd; }
   // The page of a list index while the dialog is open; null for no page.
   HWND PageWindow(int index) const { return m_pageManager.GetPage(index); }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
+  BOOL OnInitDialog() override;
+  BOOL OnEraseBackground(HDC dc) override;
+  HBRUSH OnControlColour(UINT msg, HDC dc) override;
+  void OnCommand(int id, int code) override;
   void OnKindChanged();
-  void OnOK();
+  void OnOK() override;
   void OnSuggest();
 
   void SetUpHeadings();
@@ -57,7 +54,6 @@ class CAddActionDlg : public CWhiteWnd<CAddActionDlg> {
 
   DriveLister m_listDrives;
   UrlOpener m_openUrl;
-  HWND m_hWnd = nullptr;
   std::string m_line;
   CBoldTextStatic m_kindHeading, m_pageHeading;
   CConvertComboBox m_kindList;

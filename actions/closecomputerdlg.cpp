@@ -24,20 +24,17 @@ constexpr int kUptimeInset = 9;
 constexpr int kActionIconSize = 48;
 constexpr int kCloseIconSize = 16;
 
-struct ActionButton {
-  int id;
-  UINT icon;
-  const char* textKey;
+struct ActionButton : IconControl {
   power::Operation operation;
 };
 
 // In the order of the buttons from left to right.
 constexpr ActionButton kActionButtons[] = {
-    {IDC_CC_SHUTDOWN, IDI_CC_SHUTDOWN, "L0094", power::Operation::ShutDown},
-    {IDC_CC_RESTART, IDI_CC_RESTART, "L0095", power::Operation::Restart},
-    {IDC_CC_SLEEP, IDI_CC_SLEEP, "L0096", power::Operation::Sleep},
-    {IDC_CC_LOGOFF, IDI_CC_LOGOFF, "L0097", power::Operation::LogOff},
-    {IDC_CC_HIBERNATE, IDI_CC_HIBERNATE, "L0098", power::Operation::Hibernate},
+    {{IDC_CC_SHUTDOWN, IDI_CC_SHUTDOWN, "L0094"}, power::Operation::ShutDown},
+    {{IDC_CC_RESTART, IDI_CC_RESTART, "L0095"}, power::Operation::Restart},
+    {{IDC_CC_SLEEP, IDI_CC_SLEEP, "L0096"}, power::Operation::Sleep},
+    {{IDC_CC_LOGOFF, IDI_CC_LOGOFF, "L0097"}, power::Operation::LogOff},
+    {{IDC_CC_HIBERNATE, IDI_CC_HIBERNATE, "L0098"}, power::Operation::Hibernate},
 };
 static_assert(sizeof kActionButtons / sizeof kActionButtons[0] == 5, "one entry per action button");
 
@@ -47,8 +44,6 @@ const ActionButton* FindActionButton(int id) {
   }
   return nullptr;
 }
-
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 void FillBand(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
   if (bottom <= top) return;
@@ -65,42 +60,17 @@ uint64_t CCloseComputerDlg::SystemUptime() {
 }
 
 CCloseComputerDlg::CCloseComputerDlg(power::IPowerActions& actions, UptimeClock clock)
-    : m_actions(actions), m_clock(std::move(clock)) {}
-
-CCloseComputerDlg::~CCloseComputerDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
+    : CDialogBase(IDD_CLOSECOMPUTER), m_actions(actions), m_clock(std::move(clock)) {}
 
 INT_PTR CCloseComputerDlg::DoModal(HWND owner) {
   m_refused = false;
-  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_CLOSECOMPUTER), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CCloseComputerDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CCloseComputerDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CCloseComputerDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
+  return CDialogBase::DoModal(owner);
 }
 
 INT_PTR CCloseComputerDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
     case WM_ERASEBKGND:
       return OnEraseBackground(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return TRUE;
     case WM_TIMER:
       OnTimer(wParam);
       return TRUE;
@@ -111,7 +81,7 @@ INT_PTR CCloseComputerDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
       OnDestroy();
       return TRUE;
     default:
-      return FALSE;
+      return CDialogBase::HandleMessage(msg, wParam, lParam);
   }
 }
 
@@ -123,10 +93,8 @@ BOOL CCloseComputerDlg::OnInitDialog() {
     return FALSE;
   }
   ::SetForegroundWindow(m_hWnd);
-  CenterOnWorkArea();
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  CentreWindow(m_hWnd, Centring::OnWorkArea);
+  SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   // Topmost before the buttons make their tooltips: an owner that already has owned popups is
   // not always moved into the topmost band with them.
@@ -138,23 +106,6 @@ BOOL CCloseComputerDlg::OnInitDialog() {
   // The focus starts on the close button: a stray key must never end the session.
   ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
   return FALSE;
-}
-
-void CCloseComputerDlg::CenterOnWorkArea() {
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  RECT area = {};
-  if (::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-    area = monitor.rcWork;
-  } else {
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT rc = {};
-  ::GetWindowRect(m_hWnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = area.left + ((area.right - area.left) - w) / 2;
-  int y = area.top + ((area.bottom - area.top) - h) / 2;
-  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CCloseComputerDlg::SetUpStatics() {
@@ -215,7 +166,9 @@ BOOL CCloseComputerDlg::OnEraseBackground(HDC dc) {
   return TRUE;
 }
 
-void CCloseComputerDlg::OnCommand(int id) {
+void CCloseComputerDlg::OnCommand(int id, int code) {
+  // Not the base's: Enter (IDOK) must not end the dialog with anything but a chosen button.
+  if (code != BN_CLICKED) return;
   if (id == IDCANCEL) {
     ::EndDialog(m_hWnd, IDCANCEL);
     return;

@@ -17,40 +17,33 @@
 
 #include "actions/poweractions.h"
 #include "include/BoldTextStatic.h"
+#include "include/DialogBase.h"
 #include "include/GlobalData.h"
 #include "include/IconButton.h"
 
-class CCloseComputerDlg {
+class CCloseComputerDlg : public CDialogBase {
  public:
   // Milliseconds since the system started.
   using UptimeClock = std::function<uint64_t()>;
   static uint64_t SystemUptime();
 
   explicit CCloseComputerDlg(power::IPowerActions& actions, UptimeClock clock = SystemUptime);
-  CCloseComputerDlg(const CCloseComputerDlg&) = delete;
-  CCloseComputerDlg& operator=(const CCloseComputerDlg&) = delete;
-  ~CCloseComputerDlg();
-
   // Always IDCANCEL once the dialog has run (at once when another one is open); -1 when the
   // template cannot be loaded.
   INT_PTR DoModal(HWND owner);
-  // The dialog window while it exists.
-  HWND hwnd() const { return m_hWnd; }
   // True when the last DoModal ended at once because another shutdown dialog was open.
   bool WasRefused() const { return m_refused; }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
+  BOOL OnInitDialog() override;
   BOOL OnEraseBackground(HDC dc);
-  void OnCommand(int id);
+  void OnCommand(int id, int code) override;
   void OnTimer(UINT_PTR id);
   void OnLButtonDown(LPARAM lParam);
   void OnDestroy();
 
-  void CenterOnWorkArea();
   void SetUpStatics();
   void SetUpButtons();
   void RefreshUptime();
@@ -59,7 +52,6 @@ class CCloseComputerDlg {
 
   power::IPowerActions& m_actions;
   UptimeClock m_clock;
-  HWND m_hWnd = nullptr;
   bool m_refused = false;
   CSharedMemory m_marker;
   CBoldTextStatic m_heading, m_uptime;

@@ -7,35 +7,26 @@
 #include <utility>
 
 #include "app/opt_general.h"
+#include "include/DialogBase.h"
 #include "include/TabCtrlPageManager.h"
 #include "include/handles.h"
 
-class COptionDlg {
+// DoModal(owner): IDOK or IDCANCEL; -1 when the template cannot be loaded.
+class COptionDlg : public CDialogBase {
  public:
-  explicit COptionDlg(OptionsEnvironment env) : m_env(std::move(env)), m_general(m_env) {}
-  COptionDlg(const COptionDlg&) = delete;
-  COptionDlg& operator=(const COptionDlg&) = delete;
-  ~COptionDlg();
+  explicit COptionDlg(OptionsEnvironment env);
 
-  // IDOK or IDCANCEL; -1 when the template cannot be loaded.
-  INT_PTR DoModal(HWND owner);
-  HWND hwnd() const { return m_hWnd; }
   const COptionPage_General& GeneralPage() const { return m_general; }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  BOOL OnInitDialog() override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
+  void OnOK() override;
 
-  BOOL OnInitDialog();
-  void OnCommand(int id);
-  void OnOk();
-
-  void CenterOverOwner();
   void SetUpTabs();
   void SelectRememberedTab();
 
   OptionsEnvironment m_env;
-  HWND m_hWnd = nullptr;
   CTabCtrlPageManager m_tabs;
   // Lives until the tab control that shows it is gone, so it is freed with this object.
   ImageListHandle m_images;

@@ -13,8 +13,6 @@ namespace {
 constexpr char kMakerPage[] = "https://quorvel.example/";
 constexpr COLORREF kBackground = RGB(255, 255, 255);
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 }  // namespace
 
 std::string FileDateText(const std::string& path) {
@@ -26,34 +24,10 @@ std::string FileDateText(const std::string& path) {
   return skin::DateText(st.wYear, st.wMonth, st.wDay);
 }
 
-CAboutDlg::~CAboutDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-INT_PTR CAboutDlg::DoModal(HWND owner) {
-  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_ABOUTBOX), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CAboutDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CAboutDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CAboutDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
-}
+CAboutDlg::CAboutDlg() : CDialogBase(IDD_ABOUTBOX) {}
 
 INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
     case WM_ERASEBKGND: {
       RECT rc;
       ::GetClientRect(m_hWnd, &rc);
@@ -61,61 +35,35 @@ INT_PTR CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
       return TRUE;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORDLG:
-      // Every control sits on the one plain background.
-      ::SetBkColor(reinterpret_cast<HDC>(wParam), kBackground);
-      return reinterpret_cast<INT_PTR>(m_background.get());
     case WM_DRAWITEM: {
       // The link button draws itself from the reflected request.
       auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item && item->CtlID == IDC_ABOUT_LEGAL) m_legal.DrawItem(*item);
       return TRUE;
     }
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return TRUE;
     case WM_DESTROY:
       // The static only borrows the icon.
       ::SendDlgItemMessageA(m_hWnd, IDC_ABOUT_ICON, STM_SETICON, 0, 0);
       m_exeIcon.reset();
       return FALSE;
     default:
-      return FALSE;
+      return CDialogBase::HandleMessage(msg, wParam, lParam);
   }
 }
 
 BOOL CAboutDlg::OnInitDialog() {
   m_background.reset(::CreateSolidBrush(kBackground));
-  CenterOverOwner();
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  CentreWindow(m_hWnd, Centring::OverOwner);
+  SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   FillControls();
   ::SetFocus(::GetDlgItem(m_hWnd, IDCANCEL));
   return FALSE;
 }
 
-void CAboutDlg::CenterOverOwner() {
-  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-  RECT area = {}, rc = {};
-  if (owner && ::IsWindowVisible(owner)) {
-    ::GetWindowRect(owner, &area);
-  } else {
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  ::GetWindowRect(m_hWnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = area.left + ((area.right - area.left) - w) / 2;
-  int y = area.top + ((area.bottom - area.top) - h) / 2;
-  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CAboutDlg::FillControls() {
   std::string exe = CMiscFuns::GetModulePath();
-  HICON extracted = ::ExtractIconA(Instance(), exe.c_str(), 0);
+  HICON extracted = ::ExtractIconA(CMiscFuns::ModuleInstance(), exe.c_str(), 0);
   // 1 means the file is no program at all; null that it has no icon.
   if (reinterpret_cast<ULONG_PTR>(extracted) > 1) m_exeIcon.reset(extracted);
   HICON shown = m_exeIcon ? m_exeIcon.get() : ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
@@ -139,16 +87,17 @@ void CAboutDlg::FillControls() {
   ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_LOCATION, location.c_str());
 }
 
-void CAboutDlg::OnCommand(int id) {
-  switch (id) {
-    case IDCANCEL:
-    case IDOK:
-      ::EndDialog(m_hWnd, id);
-      break;
-    case IDC_ABOUT_LEGAL:
-      ::ShellExecuteA(m_hWnd, nullptr, kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
-      break;
-    default:
-      break;
+HBRUSH CAboutDlg::OnControlColour(UINT msg, HDC dc) {
+  if (msg == WM_CTLCOLORBTN || msg == WM_CTLCOLORLISTBOX) return nullptr;
+  // Every control sits on the one plain background.
+  ::SetBkColor(dc, kBackground);
+  return m_background.get();
+}
+
+void CAboutDlg::OnCommand(int id, int code) {
+  if (id == IDC_ABOUT_LEGAL && code == BN_CLICKED) {
+    ::ShellExecuteA(m_hWnd, nullptr, kMakerPage, nullptr, nullptr, SW_SHOWNORMAL);
+    return;
   }
+  CDialogBase::OnCommand(id, code);
 }

@@ -7,29 +7,22 @@
 #include <string>
 
 #include "include/BoldTextStatic.h"
+#include "include/DialogBase.h"
 #include "include/HyperLinkButton.h"
 #include "include/handles.h"
 
-class CAboutDlg {
+// Shown with DoModal(owner); the result is of no interest to the caller.
+class CAboutDlg : public CDialogBase {
  public:
-  CAboutDlg() = default;
-  CAboutDlg(const CAboutDlg&) = delete;
-  CAboutDlg& operator=(const CAboutDlg&) = delete;
-  ~CAboutDlg();
-
-  // Shows the box modally over `owner`; the result is of no interest to the caller.
-  INT_PTR DoModal(HWND owner);
-  HWND hwnd() const { return m_hWnd; }
+  CAboutDlg();
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-  BOOL OnInitDialog();
-  void CenterOverOwner();
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+  BOOL OnInitDialog() override;
+  HBRUSH OnControlColour(UINT msg, HDC dc) override;
+  void OnCommand(int id, int code) override;
   void FillControls();
-  void OnCommand(int id);
 
-  HWND m_hWnd = nullptr;
   BrushHandle m_background;
   IconHandle m_exeIcon;  // from ExtractIconA; empty when the system icon is shown
   CBoldTextStatic m_version;

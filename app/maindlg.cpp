@@ -69,8 +69,6 @@ constexpr DWORD kUpdateJoinMs = 50;
 // this offset, so each control draws itself.
 constexpr UINT kReflectBase = WM_USER + 0x1C00;
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 std::string Picture(const char* name) { return CMiscFuns::GetAppFolder() + "\\pictures\\" + name; }
 
 }  // namespace
@@ -84,7 +82,7 @@ std::string ProductTitle() { return ProductCaption() + " v" + CMiscFuns::GetOwnV
 bool CMsgWindow::Create(HWND parent) {
   if (!CMiscFuns::RegisterWindowClassOnce(names::kInstanceWindowClass, WindowProc)) return false;
   m_hWnd = ::CreateWindowExA(0, names::kInstanceWindowClass, "", WS_CHILD, 0, 0, 100, 100, parent, nullptr,
-                             Instance(), nullptr);
+                             CMiscFuns::ModuleInstance(), nullptr);
   return m_hWnd != nullptr;
 }
 
@@ -98,24 +96,7 @@ LRESULT CALLBACK CMsgWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 
 // --- CMainDlg -----------------------------------------------------------------------------------
 
-CMainDlg::~CMainDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-bool CMainDlg::Create() {
-  m_hWnd = ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(IDD_MAINDLG), nullptr, DialogProc,
-                                reinterpret_cast<LPARAM>(this));
-  return m_hWnd != nullptr;
-}
-
-INT_PTR CALLBACK CMainDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CMainDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CMainDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  return self ? self->HandleMessage(msg, wParam, lParam) : FALSE;
-}
+CMainDlg::CMainDlg() : CDialogBase(IDD_MAINDLG) {}
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kMsgTaskbarCreated && msg != 0) {
@@ -203,7 +184,7 @@ bool CMainDlg::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& r
 }
 
 BOOL CMainDlg::OnInitDialog() {
-  CenterOnWorkArea();
+  CentreWindow(m_hWnd, Centring::OnWorkArea);
   TranslateWindow(m_hWnd);
   LoadIcons();
   m_msgWindow.Create(m_hWnd);
@@ -422,7 +403,7 @@ void CMainDlg::OnUpdateFound() {
 void CMainDlg::AddTrayIcon() {
   // The tip is the window's title.
   std::string tip = ProductTitle();
-  HICON icon = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
+  HICON icon = static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_TRAY), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON),
                                                LR_SHARED));
   // At logon the taskbar may not be there yet: try again every two seconds.
@@ -736,22 +717,10 @@ void CMainDlg::OnLButtonDown(LPARAM lParam) {
   ::PostMessageA(m_hWnd, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
 }
 
-void CMainDlg::CenterOnWorkArea() {
-  RECT rc;
-  ::GetWindowRect(m_hWnd, &rc);
-  MONITORINFO mi = {};
-  mi.cbSize = sizeof mi;
-  if (!::GetMonitorInfoA(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &mi)) return;
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = mi.rcWork.left + (mi.rcWork.right - mi.rcWork.left - w) / 2;
-  int y = mi.rcWork.top + (mi.rcWork.bottom - mi.rcWork.top - h) / 2;
-  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CMainDlg::LoadIcons() {
-  m_bigIcon.reset(static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+  m_bigIcon.reset(static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
                                                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
-  m_smallIcon.reset(static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
+  m_smallIcon.reset(static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
                                                     ::GetSystemMetrics(SM_CXSMICON),
                                                     ::GetSystemMetrics(SM_CYSMICON), 0)));
   ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));

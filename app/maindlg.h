@@ -12,6 +12,7 @@
 #include "app/traymessagedlg.h"
 #include "app/updatecheck.h"
 #include "include/BoldTextStatic.h"
+#include "include/DialogBase.h"
 #include "include/GradientLineStatic.h"
 #include "include/HyperLinkButton.h"
 #include "include/IconButton.h"
@@ -32,16 +33,14 @@ class CMsgWindow {
   HWND m_hWnd = nullptr;  // a child: destroyed with its parent
 };
 
-class CMainDlg {
+class CMainDlg : public CDialogBase {
  public:
-  CMainDlg() = default;
-  CMainDlg(const CMainDlg&) = delete;
-  CMainDlg& operator=(const CMainDlg&) = delete;
-  ~CMainDlg();
+  CMainDlg();
+  // The window's WM_DESTROY takes the tray icon and the hotkeys away while the members still exist.
+  ~CMainDlg() override { Destroy(); }
 
   // Creates the window as a modeless dialog without owner; it stays hidden until asked to show.
-  bool Create();
-  HWND hwnd() const { return m_hWnd; }
+  bool Create() { return CDialogBase::Create(nullptr) != nullptr; }
   const CTrayMessageDlg& volumePopup() const { return m_volumePopup; }
   const CTrayIcon& trayIcon() const { return m_trayIcon; }
 
@@ -61,8 +60,7 @@ class CMainDlg {
   void OnImportCommand();
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   BOOL OnInitDialog();
   void OnShowRequest();
@@ -91,7 +89,6 @@ class CMainDlg {
   void ShowNormal();
   void RunModal(const std::function<void()>& dialog);
 
-  void CenterOnWorkArea();
   void LoadSkin();
   void ApplySkinRegion();
   void SetUpButtons();
@@ -104,7 +101,6 @@ class CMainDlg {
   // Destroys the window and ends the message loop with exit code 2.
   void Quit();
 
-  HWND m_hWnd = nullptr;
   CMsgWindow m_msgWindow;
   CHotkeyTable m_hotkeys;
   CTrayMessageDlg m_volumePopup;

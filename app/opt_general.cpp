@@ -14,8 +14,6 @@ constexpr char kTranslationPage[] = "https://quorvel.example/translate";
 constexpr char kLanguageFileKey[] = "LanguageFile";
 constexpr DWORD kEtdtEnableTab = 6;  // ETDT_ENABLE | ETDT_USETABTEXTURE
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 RegKey OpenRunKey(REGSAM access) {
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunSubkey, 0, access, &key) != ERROR_SUCCESS) return RegKey();
@@ -78,43 +76,14 @@ OptionsEnvironment OptionsEnvironment::ForThisProgram() {
 
 // --- Page ---------------------------------------------------------------------------------------
 
-COptionPage_General::~COptionPage_General() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-HWND COptionPage_General::Create(HWND parent) {
-  return ::CreateDialogParamA(Instance(), MAKEINTRESOURCEA(IDD_OPT_GENERAL), parent, DialogProc,
-                              reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK COptionPage_General::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<COptionPage_General*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<COptionPage_General*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
-}
+COptionPage_General::COptionPage_General(const OptionsEnvironment& env) : CDialogBase(IDD_OPT_GENERAL), m_env(env) {}
 
 INT_PTR COptionPage_General::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_SIZE:
-      OnSize(LOWORD(lParam), HIWORD(lParam));
-      return TRUE;
-    default:
-      return FALSE;
+  if (msg == WM_SIZE) {
+    OnSize(LOWORD(lParam), HIWORD(lParam));
+    return TRUE;
   }
+  return CDialogBase::HandleMessage(msg, wParam, lParam);
 }
 
 BOOL COptionPage_General::OnInitDialog() {

@@ -11,6 +11,7 @@
 
 #include "app/optionsplan.h"
 #include "include/ConvertComboBox.h"
+#include "include/DialogBase.h"
 #include "include/HyperLinkButton.h"
 
 // HKEY_CURRENT_USER's list of programs the system starts at logon.
@@ -36,16 +37,10 @@ struct OptionsEnvironment {
   static OptionsEnvironment ForThisProgram();
 };
 
-class COptionPage_General {
+// Create(parent) makes the page hidden as a child of `parent`; null on failure.
+class COptionPage_General : public CDialogBase {
  public:
-  explicit COptionPage_General(const OptionsEnvironment& env) : m_env(env) {}
-  COptionPage_General(const COptionPage_General&) = delete;
-  COptionPage_General& operator=(const COptionPage_General&) = delete;
-  ~COptionPage_General();
-
-  // Creates the page hidden as a child of `parent`; null on failure.
-  HWND Create(HWND parent);
-  HWND hwnd() const { return m_hWnd; }
+  explicit COptionPage_General(const OptionsEnvironment& env);
 
   // What OK writes for this page and the dialog's current tab.
   options::OptionsWrite PlanWrite(int currentTab) const;
@@ -56,11 +51,11 @@ class COptionPage_General {
   const options::LanguageChoices& Languages() const { return m_languages; }
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
+  BOOL OnInitDialog() override;
+  // Not the base's: a page has no OK or Cancel of its own to end.
+  void OnCommand(int id, int code) override;
   void OnSize(int width, int height);
   void EnableThemedBackground();
   void FillLanguageList();
@@ -76,7 +71,6 @@ class COptionPage_General {
   };
 
   const OptionsEnvironment& m_env;
-  HWND m_hWnd = nullptr;
   bool m_autostartAtStart = false;
   options::LanguageChoices m_languages;
   CConvertComboBox m_languageList;

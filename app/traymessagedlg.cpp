@@ -13,8 +13,6 @@ constexpr UINT kTickMs = 10;
 constexpr UINT_PTR kTimerSlideIn = 1, kTimerSlideOut = 2, kTimerDisplay = 3;
 constexpr int kRightMargin = 5;
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 }  // namespace
 
 CTrayMessageDlg::~CTrayMessageDlg() {
@@ -31,8 +29,8 @@ bool CTrayMessageDlg::Create(HWND owner) {
     m_font.reset(::CreateFontIndirectA(&ncm.lfMessageFont));
   }
   // A tool window: no taskbar button, never activated, the user's window keeps the focus.
-  m_hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "",
-                             WS_POPUP | WS_BORDER, 0, 0, kWidth, kHeight, owner, nullptr, Instance(), this);
+  m_hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "", WS_POPUP | WS_BORDER,
+                             0, 0, kWidth, kHeight, owner, nullptr, CMiscFuns::ModuleInstance(), this);
   return m_hWnd != nullptr;
 }
 
@@ -67,7 +65,8 @@ LRESULT CTrayMessageDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CTrayMessageDlg::SetMessage(int iconId, const std::string& text) {
-  m_icon.reset(static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 48, 48, 0)));
+  m_icon.reset(
+      static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 48, 48, 0)));
   m_text = text;
   if (!m_hWnd) return;
   // The window text carries the notice too, for screen readers.
@@ -147,6 +146,7 @@ void CTrayMessageDlg::OnPaint() {
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(30, 45, 80));
   SelectedObject font(dc, m_font ? static_cast<HGDIOBJ>(m_font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
-  ::DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &textRc, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
+  ::DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &textRc,
+              DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS);
   ::EndPaint(m_hWnd, &ps);
 }

@@ -10,6 +10,7 @@
 #include "hotkeys/hotkeydlgsupport.h"
 #include "include/controldraw.h"
 #include "include/controlmath.h"
+#include "include/WhiteWnd.h"
 #include "language/language.h"
 #include "resource.h"
 
@@ -33,75 +34,13 @@ constexpr ModifierBox kModifierBoxes[] = {
     {IDC_AH_WIN, &HotkeyDefinition::Win},
 };
 
-void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT alternate, const char* tooltipKey) {
-  HWND control = ::GetDlgItem(dialog, id);
-  button.SubclassWindow(control);
-  button.SetCaption("");  // the icon says it; the tooltip names it
-  button.SetIcon(icon, kIconSize, kIconSize);
-  button.SetHoverIcon(alternate);
-  RECT rc = {};
-  ::GetClientRect(control, &rc);
-  button.m_nIconOffset = (rc.right - kIconSize) / 2;
-  button.SetTooltipText(GetLanguageText(tooltipKey));
-}
-
 }  // namespace
 
-CAddHotkeyDlg::CAddHotkeyDlg(ActionComposer composeAction) : m_composeAction(std::move(composeAction)) {}
+CAddHotkeyDlg::CAddHotkeyDlg(ActionComposer composeAction) : CListDialog(IDD_ADDHOTKEY, std::move(composeAction)) {}
 
-CAddHotkeyDlg::~CAddHotkeyDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-INT_PTR CAddHotkeyDlg::DoModal(HWND owner) {
-  return ::DialogBoxParamA(hkdlg::Instance(), MAKEINTRESOURCEA(IDD_ADDHOTKEY), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CAddHotkeyDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CAddHotkeyDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CAddHotkeyDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
-}
-
-INT_PTR CAddHotkeyDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT reflected = 0;
-  if (CIcoListView::HandleParentMessage(m_hWnd, msg, wParam, lParam, reflected)) {
-    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, reflected);
-    return TRUE;
-  }
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_ERASEBKGND:
-      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 1);
-      return OnEraseBackground(reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
-    default:
-      return FALSE;
-  }
-}
 
 BOOL CAddHotkeyDlg::OnInitDialog() {
-  hkdlg::SetDialogIcon(m_hWnd, IDI_APP);
+  SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   SetUpControls();
   ::SetWindowTextA(m_hWnd, m_caption.c_str());
@@ -141,26 +80,16 @@ void CAddHotkeyDlg::SetUpControls() {
   m_actions.SetImageList(hkdlg::SingleIconList(IDI_HK_ACTION), LVSIL_SMALL);
   m_actions.InsertColumn(0, GetLanguageText("L0027"), kColumnWidth);
 
-  SetUpImageButton(m_addAction, m_hWnd, IDC_AH_ADD_ACTION, IDI_HK_ADD, IDI_HK_ADD_HOVER, "L0032");
-  SetUpImageButton(m_removeAction, m_hWnd, IDC_AH_REMOVE_ACTION, IDI_HK_REMOVE, IDI_HK_REMOVE_HOVER, "L0033");
-  SetUpImageButton(m_up, m_hWnd, IDC_AH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
-  SetUpImageButton(m_down, m_hWnd, IDC_AH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
+  hkdlg::SetUpImageButton(m_addAction, m_hWnd, IDC_AH_ADD_ACTION, IDI_HK_ADD, IDI_HK_ADD_HOVER, "L0032");
+  hkdlg::SetUpImageButton(m_removeAction, m_hWnd, IDC_AH_REMOVE_ACTION, IDI_HK_REMOVE, IDI_HK_REMOVE_HOVER, "L0033");
+  hkdlg::SetUpImageButton(m_up, m_hWnd, IDC_AH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
+  hkdlg::SetUpImageButton(m_down, m_hWnd, IDC_AH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
 }
 
 BOOL CAddHotkeyDlg::OnEraseBackground(HDC dc) {
-  RECT client = {};
-  ::GetClientRect(m_hWnd, &client);
   int pictureBottom = ctldraw::RectInParent(::GetDlgItem(m_hWnd, IDC_AH_PICTURE)).bottom;
   // The same bands as the other white dialogs, split at the bottom edge of the side picture.
-  ctl::WhiteBands bands = ctl::WhiteWndBands(ctldraw::ToRect(client), true, pictureBottom + 15);
-  ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.white), RGB(255, 255, 255));
-  ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.grey), RGB(235, 235, 235));
-  if (bands.line) {
-    PenHandle line(::CreatePen(PS_SOLID, 1, RGB(165, 165, 165)));
-    SelectedObject pen(dc, line.get());
-    ::MoveToEx(dc, client.left, bands.lineY, nullptr);
-    ::LineTo(dc, client.right, bands.lineY);
-  }
+  PaintWhiteBands(m_hWnd, dc, true, pictureBottom + 15);
   return TRUE;
 }
 
@@ -206,12 +135,6 @@ void CAddHotkeyDlg::AppendActionRow(const std::string& line) {
 void CAddHotkeyDlg::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
   switch (id) {
-    case IDOK:
-      OnOk();
-      break;
-    case IDCANCEL:
-      ::EndDialog(m_hWnd, IDCANCEL);
-      break;
     case IDC_AH_ALT:
     case IDC_AH_CTRL:
     case IDC_AH_SHIFT:
@@ -222,27 +145,27 @@ void CAddHotkeyDlg::OnCommand(int id, int code) {
       OnAddAction();
       break;
     case IDC_AH_REMOVE_ACTION:
-      OnRemoveAction();
+      if (hkdlg::DeleteSelectedRow(m_actions)) UpdateButtons();
       break;
     case IDC_AH_UP:
-      OnMoveAction(true);
-      break;
     case IDC_AH_DOWN:
-      OnMoveAction(false);
+      if (hkdlg::MoveSelectedRow(m_actions, id == IDC_AH_UP, false)) UpdateButtons();
       break;
     default:
+      CDialogBase::OnCommand(id, code);
       break;
   }
 }
 
-bool CAddHotkeyDlg::OnNotify(const NMHDR* hdr) {
-  if (!hdr || hdr->idFrom != IDC_AH_ACTIONS) return false;
-  if (hdr->code == static_cast<UINT>(LVN_DELETEITEM)) {
-    m_lines.Release(static_cast<hklist::RowStore<std::string>::Handle>(reinterpret_cast<const NMLISTVIEW*>(hdr)->lParam));
-    return false;
+LRESULT CAddHotkeyDlg::OnNotify(const NMHDR& hdr) {
+  if (hdr.idFrom != IDC_AH_ACTIONS) return 0;
+  if (hdr.code == static_cast<UINT>(LVN_DELETEITEM)) {
+    const auto* row = reinterpret_cast<const NMLISTVIEW*>(&hdr);
+    m_lines.Release(static_cast<hklist::RowStore<std::string>::Handle>(row->lParam));
+    return 0;
   }
-  if (hdr->code == static_cast<UINT>(LVN_ITEMCHANGED)) UpdateButtons();
-  return false;
+  if (hdr.code == static_cast<UINT>(LVN_ITEMCHANGED)) UpdateButtons();
+  return 0;
 }
 
 void CAddHotkeyDlg::OnAddAction() {
@@ -253,37 +176,13 @@ void CAddHotkeyDlg::OnAddAction() {
   UpdateButtons();
 }
 
-void CAddHotkeyDlg::OnRemoveAction() {
-  int selected = m_actions.GetSelectedIndex();
-  if (selected < 0) return;
-  m_actions.DeleteItem(selected);
-  m_actions.SelectItem(hklist::SelectionAfterDelete(selected, m_actions.GetItemCount()));
-  UpdateButtons();
-}
-
-void CAddHotkeyDlg::OnMoveAction(bool up) {
-  int selected = m_actions.GetSelectedIndex();
-  int target = hklist::MoveTarget(selected, m_actions.GetItemCount(), up);
-  if (target < 0) return;
-  std::string textA = m_actions.GetItemText(selected, 0), textB = m_actions.GetItemText(target, 0);
-  LPARAM dataA = m_actions.GetItemData(selected), dataB = m_actions.GetItemData(target);
-  m_actions.SetItemText(selected, 0, textB);
-  m_actions.SetItemData(selected, dataB);
-  m_actions.SetItemText(target, 0, textA);
-  m_actions.SetItemData(target, dataA);
-  m_actions.SelectItem(target);
-  UpdateButtons();
-}
-
 void CAddHotkeyDlg::UpdateButtons() {
-  hklist::RowButtons b = hklist::RowButtonStates(m_actions.GetSelectedIndex(), m_actions.GetItemCount());
-  hkdlg::EnableControl(m_hWnd, IDC_AH_REMOVE_ACTION, b.remove);
-  hkdlg::EnableControl(m_hWnd, IDC_AH_UP, b.up);
-  hkdlg::EnableControl(m_hWnd, IDC_AH_DOWN, b.down);
+  hkdlg::EnableRowButtons(m_hWnd, hklist::RowButtonStates(m_actions.GetSelectedIndex(), m_actions.GetItemCount()), 0,
+                          IDC_AH_REMOVE_ACTION, IDC_AH_UP, IDC_AH_DOWN);
   hkdlg::EnableControl(m_hWnd, IDC_AH_ADD_ACTION, true);
 }
 
-void CAddHotkeyDlg::OnOk() {
+void CAddHotkeyDlg::OnOK() {
   int code = SelectedKeyCode();
   if (code < 0) {
     ::SetFocus(m_keys.hwnd());

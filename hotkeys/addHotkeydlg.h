@@ -13,23 +13,19 @@
 #include <functional>
 #include <string>
 
+#include "hotkeys/hotkeydlgsupport.h"
 #include "hotkeys/hotkeyitem.h"
 #include "hotkeys/hotkeylistlogic.h"
 #include "include/BoldTextStatic.h"
 #include "include/ConvertComboBox.h"
+#include "include/DialogBase.h"
 #include "include/IcoListView.h"
 #include "include/IconButton.h"
-#include "include/WhiteWnd.h"
 
-// Composes one new action line over `owner`; true (and `line` filled) when the user confirmed it.
-using ActionComposer = std::function<bool(HWND owner, std::string& line)>;
 
-class CAddHotkeyDlg : public CWhiteWnd<CAddHotkeyDlg> {
+class CAddHotkeyDlg : public hkdlg::CListDialog {
  public:
   explicit CAddHotkeyDlg(ActionComposer composeAction = nullptr);
-  CAddHotkeyDlg(const CAddHotkeyDlg&) = delete;
-  CAddHotkeyDlg& operator=(const CAddHotkeyDlg&) = delete;
-  ~CAddHotkeyDlg();
 
   void SetCaption(std::string caption) { m_caption = std::move(caption); }
   // The hotkey to edit; vk -1 makes it a new one.
@@ -37,18 +33,13 @@ class CAddHotkeyDlg : public CWhiteWnd<CAddHotkeyDlg> {
   // The edited hotkey after OK; unchanged after Cancel.
   const HotkeyDefinition& Hotkey() const { return m_hotkey; }
 
-  // IDOK or IDCANCEL; -1 when the template cannot be loaded.
-  INT_PTR DoModal(HWND owner);
-  HWND hwnd() const { return m_hWnd; }
+  // DoModal(owner): IDOK or IDCANCEL; -1 when the template cannot be loaded.
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
-  BOOL OnInitDialog();
-  BOOL OnEraseBackground(HDC dc);
-  void OnCommand(int id, int code);
-  bool OnNotify(const NMHDR* hdr);
+  BOOL OnInitDialog() override;
+  BOOL OnEraseBackground(HDC dc) override;
+  void OnCommand(int id, int code) override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
 
   void SetUpControls();
   void CheckModifiers();
@@ -58,15 +49,11 @@ class CAddHotkeyDlg : public CWhiteWnd<CAddHotkeyDlg> {
   bool IsChecked(int id) const;
   void AppendActionRow(const std::string& line);
   void OnAddAction();
-  void OnRemoveAction();
-  void OnMoveAction(bool up);
   void UpdateButtons();
-  void OnOk();
+  void OnOK() override;
 
-  ActionComposer m_composeAction;
   std::string m_caption;
   HotkeyDefinition m_hotkey;
-  HWND m_hWnd = nullptr;
 
   hklist::RowStore<std::string> m_lines;  // the raw line of each action row
   CBoldTextStatic m_picture, m_modifierLabel, m_keyLabel, m_actionsLabel, m_descriptionLabel;

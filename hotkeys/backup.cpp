@@ -10,13 +10,12 @@
 #include "hotkeys/backupformat.h"
 #include "include/handles.h"
 #include "include/miscfuns.h"
+#include "include/wholefile.h"
 #include "include/xml.h"
 #include "language/language.h"
 #include "predefinedtext/textstore.h"
 
 namespace {
-
-std::string g_crashPoint;
 
 // Beside the predefined text file while an import runs: the new texts, complete, wait in
 // ".~import"; the old ones wait in ".~prev" until the new hotkeys are in. The journal records what
@@ -28,35 +27,9 @@ struct ImportFiles {
         journalTemporary(data + ".~journal.tmp") {}
 };
 
-bool CrashHere(const char* step) { return !g_crashPoint.empty() && g_crashPoint == step; }
-
 void RemoveFile(const std::string& path) {
   ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   ::DeleteFileA(path.c_str());
-}
-
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  char chunk[65536];
-  DWORD got = 0;
-  while (::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0) bytes.append(chunk, got);
-  return true;
-}
-
-// The file holds exactly `bytes` on disk when this returns true.
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20)), written = 0;
-    if (!::WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written != chunk) return false;
-    done += written;
-  }
-  return ::FlushFileBuffers(file.get()) != FALSE;
 }
 
 uint64_t HotkeySetDigest(const std::string& folder) {
@@ -65,7 +38,7 @@ uint64_t HotkeySetDigest(const std::string& folder) {
   std::vector<std::pair<std::string, std::string>> files;
   for (const _HotkeyItem& item : items) {
     std::string bytes;
-    ReadWholeFile(item.path, bytes);
+    wholefile::Read(item.path, bytes);
     files.emplace_back(CMiscFuns::Lower(CMiscFuns::GetFileNameFromPath(item.path, true)), std::move(bytes));
   }
   return backup::FilesDigest(files);
@@ -183,9 +156,12 @@ BackupResult ExportBackup(const std::string& path, const BackupLocations& where)
 }
 
 BackupResult ImportBackup(const std::string& path, const BackupLocations& where, const IniWriteFn& write,
-                          const FileMoveFn& move, std::string* keptOldHotkeys) {
+                          const FileMoveFn& move, std::string* keptOldHotkeys, const ImportStepObserver& passed) {
   if (keptOldHotkeys) keptOldHotkeys->clear();
   RecoverInterruptedImport(where);
+  auto tell = [&passed](ImportStep step) {
+    if (passed) passed(step);
+  };
 
   // 1. The whole backup is read and checked before anything is written.
   backup::BackupContent content;
@@ -199,23 +175,23 @@ BackupResult ImportBackup(const std::string& path, const BackupLocations& where,
   const ImportFiles files(data);
 
   // 2. The new texts, complete on disk, beside the old ones.
-  if (!WriteWholeFile(files.newTexts, content.textsFile)) {
+  if (!wholefile::Write(files.newTexts, content.textsFile)) {
     RemoveFile(files.newTexts);
     return BackupResult::WriteFailed;
   }
-  if (CrashHere("texts-aside")) return BackupResult::WriteFailed;
+  tell(ImportStep::TextsAside);
 
   // 3. The journal: from here on a cut-off import is put right by RecoverInterruptedImport.
   Journal journal;
   journal.hadTexts = CMiscFuns::IsFileExist(data);
   journal.digest = HotkeySetDigest(where.hotkeysFolder);
-  if (!WriteWholeFile(files.journalTemporary, FormatJournal(journal)) ||
+  if (!wholefile::Write(files.journalTemporary, FormatJournal(journal)) ||
       !::MoveFileA(files.journalTemporary.c_str(), files.journal.c_str())) {
     RemoveFile(files.journalTemporary);
     RemoveFile(files.newTexts);
     return BackupResult::WriteFailed;
   }
-  if (CrashHere("journal")) return BackupResult::WriteFailed;
+  tell(ImportStep::Journal);
 
   // Both old sets back, if it can be done; else the journal stays for the next start.
   auto undoTexts = [&] {
@@ -229,11 +205,11 @@ BackupResult ImportBackup(const std::string& path, const BackupLocations& where,
   // 4. The new texts in; the old ones wait aside.
   if (journal.hadTexts && !::MoveFileA(data.c_str(), files.oldTexts.c_str())) return undoTexts();
   if (!::MoveFileA(files.newTexts.c_str(), data.c_str())) return undoTexts();
-  if (CrashHere("texts-swapped")) return BackupResult::WriteFailed;
+  tell(ImportStep::TextsSwapped);
 
   // 5. The new hotkeys in; the writer puts the old set back itself when it fails.
   if (!WriteAllHotkeyFiles(content.hotkeys, where.hotkeysFolder, write, move, keptOldHotkeys)) return undoTexts();
-  if (CrashHere("hotkeys-swapped")) return BackupResult::WriteFailed;
+  tell(ImportStep::HotkeysSwapped);
 
   // 6. Done: without the journal the new state stands; the old texts go.
   RemoveFile(files.journal);
@@ -249,7 +225,7 @@ void RecoverInterruptedImport(const BackupLocations& where) {
 
   std::string text;
   Journal journal;
-  if (CMiscFuns::IsFileExist(files.journal) && ReadWholeFile(files.journal, text) && ParseJournal(text, journal)) {
+  if (CMiscFuns::IsFileExist(files.journal) && wholefile::Read(files.journal, text) && ParseJournal(text, journal)) {
     if (HotkeySetDigest(where.hotkeysFolder) == journal.digest) {
       // The hotkeys are the old ones (or the new ones are the same bytes): the texts go back too.
       if (!RestoreOldTexts(data, files, journal.hadTexts)) return;  // tried again at the next start
@@ -264,8 +240,6 @@ void RecoverInterruptedImport(const BackupLocations& where) {
   RemoveFile(files.oldTexts);
   RemoveFile(files.journal);
 }
-
-void SetImportCrashPointForTesting(const std::string& step) { g_crashPoint = step; }
 
 void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts) {
   std::string path;

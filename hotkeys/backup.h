@@ -34,6 +34,17 @@ BackupLocations DefaultBackupLocations();
 // A missing text file gives an empty text list; one that cannot be read as a store fails.
 BackupResult ExportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations());
 
+// The points of an import after which the files stand in a state of their own: should the
+// program stop right there, RecoverInterruptedImport puts both sets back together.
+enum class ImportStep {
+  TextsAside,      // the new texts complete beside the old ones
+  Journal,         // the journal written
+  TextsSwapped,    // the new texts in place, the old ones aside
+  HotkeysSwapped,  // the new hotkeys in place, the journal still there
+};
+// Told of each step as the import passes it.
+using ImportStepObserver = std::function<void(ImportStep)>;
+
 // Replaces all hotkey files and the predefined text file by the backup's content: the whole file
 // is checked first, both new sets are written aside, and only then swapped in. On any failure
 // both old sets stay exactly as they were. `write` may replace the INI writer (tests).
@@ -42,7 +53,7 @@ BackupResult ExportBackup(const std::string& path, const BackupLocations& where 
 // the file mover (tests).
 BackupResult ImportBackup(const std::string& path, const BackupLocations& where = DefaultBackupLocations(),
                           const IniWriteFn& write = nullptr, const FileMoveFn& move = nullptr,
-                          std::string* keptOldHotkeys = nullptr);
+                          std::string* keptOldHotkeys = nullptr, const ImportStepObserver& passed = nullptr);
 
 // Finishes or undoes an import that was cut off (crash, power loss), so hotkeys and texts are
 // both old or both new. Call at start-up; export and import call it themselves first.
@@ -58,7 +69,3 @@ struct BackupPrompts {
 void ExportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts);
 bool ImportHotkeysInteractive(HWND owner, const BackupLocations& where, const BackupPrompts& prompts,
                               const std::function<void()>& imported = nullptr);
-
-// Stops an import right after the named step, as a crash there would (tests of the recovery).
-// Steps: "texts-aside", "journal", "texts-swapped", "hotkeys-swapped". Empty: no stop.
-void SetImportCrashPointForTesting(const std::string& step);

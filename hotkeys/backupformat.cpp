@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "include/textutil.h"
+
 namespace backup {
 
 namespace {
@@ -84,13 +86,6 @@ std::optional<int32_t> TextToInt32(std::string_view text) {
   return static_cast<int32_t>(magnitude);
 }
 
-std::string OneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return text;
-}
-
 xml::NodePtr BuildBackupDocument(const std::vector<StoredHotkey>& hotkeys, const xml::Node* config) {
   xml::NodePtr document = xml::Node::CreateDocument();
   xml::NodePtr data = xml::Node::CreateElement("DATA");
@@ -145,14 +140,14 @@ bool ReadBackupDocument(const xml::Node& document, BackupContent& content, std::
     }
     if (const xml::Attribute* attribute = item->GetNamedItem("Description")) {
       any = true;
-      def.Description = OneLine(xml::ToAnsi(attribute->value));
+      def.Description = text::OneLine(xml::ToAnsi(attribute->value));
       if (def.Description.size() > kMaxDescriptionBytes) return Fail(reason, "description too long");
     }
     if (const xml::Attribute* attribute = item->GetNamedItem("ActionLines")) {
       any = true;
       if (attribute->value.size() > kMaxActionLinesBytes) return Fail(reason, "action lines too long");
       for (std::string& line : SplitActionLines(xml::ToAnsi(attribute->value))) {
-        def.ActionLines.push_back(OneLine(std::move(line)));
+        def.ActionLines.push_back(text::OneLine(std::move(line)));
       }
     }
     // An item with nothing of a hotkey in it is no hotkey.

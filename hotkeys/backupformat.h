@@ -36,9 +36,6 @@ std::vector<std::string> SplitActionLines(std::string_view joined);
 // does not fit 32 bits.
 std::optional<int32_t> TextToInt32(std::string_view text);
 
-// Line breaks would start new keys or sections in an INI file: they become blanks.
-std::string OneLine(std::string text);
-
 // One hotkey file's values as the file holds them (single-byte strings, not normalised).
 struct StoredHotkey {
   std::string Alt = "0", Ctrl = "0", Shift = "0", Win = "0", vk = "0", Enable = "0";

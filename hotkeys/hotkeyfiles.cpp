@@ -23,14 +23,6 @@ constexpr const char kOwnMarker[] = "\\~quorvel-hotkey-save";
 constexpr const char kCommitting[] = "\\~committing";
 constexpr const char kDone[] = "\\~done";
 
-// Values are single lines: a line break in a value would start new keys or sections.
-std::string OneLine(std::string s) {
-  for (char& c : s) {
-    if (c == '\r' || c == '\n') c = ' ';
-  }
-  return s;
-}
-
 bool WriteProfile(const std::string& section, const std::string& key, const std::string& value,
                   const std::string& path) {
   return CMiscFuns::WriteIniString(section, key, value, path);
@@ -42,11 +34,11 @@ bool WriteHotkeyFile(const HotkeyDefinition& def, const std::string& path, const
   for (const auto& [key, value] : flags) {
     if (!write("Setting", key, std::to_string(value), path)) return false;
   }
-  if (!write("Setting", "Description", OneLine(def.Description), path)) return false;
+  if (!write("Setting", "Description", text::OneLine(def.Description), path)) return false;
   for (size_t i = 0; i < def.ActionLines.size(); ++i) {
     char key[32];
     snprintf(key, sizeof key, "Action%05u", static_cast<unsigned>(i + 1));
-    if (!write("Action", key, OneLine(def.ActionLines[i]), path)) return false;
+    if (!write("Action", key, text::OneLine(def.ActionLines[i]), path)) return false;
   }
   // Flushes the profile cache so the file is complete on disk before it is moved.
   ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());

@@ -15,7 +15,6 @@ namespace {
 constexpr int kRowHeight = 30;
 constexpr int kIconSize = 16;
 constexpr int kHeaderIconSize = 32;
-constexpr int kMaxSwappedColumns = 100;
 
 struct Column {
   const char* headingKey;
@@ -25,74 +24,14 @@ constexpr Column kColumns[] = {{"L0011", 170}, {"L0029", 160}, {"L0012", 170}};
 
 std::string LanguageText(const std::string& key) { return GetLanguageText(key); }
 
-void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT alternate, const char* tooltipKey) {
-  HWND control = ::GetDlgItem(dialog, id);
-  button.SubclassWindow(control);
-  button.SetCaption("");
-  button.SetIcon(icon, kIconSize, kIconSize);
-  button.SetHoverIcon(alternate);
-  RECT rc = {};
-  ::GetClientRect(control, &rc);
-  button.m_nIconOffset = (rc.right - kIconSize) / 2;
-  button.SetTooltipText(GetLanguageText(tooltipKey));
-}
-
 }  // namespace
 
-CManageHotkeysDlg::CManageHotkeysDlg(ActionComposer composeAction) : m_composeAction(std::move(composeAction)) {}
+CManageHotkeysDlg::CManageHotkeysDlg(ActionComposer composeAction)
+    : CListDialog(IDD_MANAGEHOTKEYS, std::move(composeAction)) {}
 
-CManageHotkeysDlg::~CManageHotkeysDlg() {
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
-}
-
-INT_PTR CManageHotkeysDlg::DoModal(HWND owner) {
-  return ::DialogBoxParamA(hkdlg::Instance(), MAKEINTRESOURCEA(IDD_MANAGEHOTKEYS), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CManageHotkeysDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CManageHotkeysDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CManageHotkeysDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-  }
-  return result;
-}
-
-INT_PTR CManageHotkeysDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  LRESULT reflected = 0;
-  if (CIcoListView::HandleParentMessage(m_hWnd, msg, wParam, lParam, reflected)) {
-    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, reflected);
-    return TRUE;
-  }
-  INT_PTR result = 0;
-  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
-  switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORDLG:
-      return reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<const NMHDR*>(lParam)) ? TRUE : FALSE;
-    default:
-      return FALSE;
-  }
-}
 
 BOOL CManageHotkeysDlg::OnInitDialog() {
-  hkdlg::SetDialogIcon(m_hWnd, IDI_HK_LIST);
+  SetBigIcon(IDI_HK_LIST);
   TranslateWindow(m_hWnd);
   SetUpControls();
   LoadList();
@@ -126,8 +65,8 @@ void CManageHotkeysDlg::SetUpControls() {
   m_list.SetImageList(hkdlg::SingleIconList(IDI_HK_ROW), LVSIL_SMALL);
   for (int i = 0; i < 3; ++i) m_list.InsertColumn(i, GetLanguageText(kColumns[i].headingKey), kColumns[i].width);
 
-  SetUpImageButton(m_up, m_hWnd, IDC_MH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
-  SetUpImageButton(m_down, m_hWnd, IDC_MH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
+  hkdlg::SetUpImageButton(m_up, m_hWnd, IDC_MH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");
+  hkdlg::SetUpImageButton(m_down, m_hWnd, IDC_MH_DOWN, IDI_HK_DOWN, IDI_HK_DOWN_HOVER, "L0014");
 }
 
 void CManageHotkeysDlg::LoadList() {
@@ -169,47 +108,33 @@ HotkeyDefinition* CManageHotkeysDlg::RecordOf(int row) const {
 
 void CManageHotkeysDlg::OnCommand(int id, int code) {
   if (code != BN_CLICKED) return;
-  switch (id) {
-    case IDOK:
-      OnOk();
-      break;
-    case IDCANCEL:
-      ::EndDialog(m_hWnd, IDCANCEL);
-      break;
-    case IDC_MH_ADD:
-      OnAdd();
-      break;
-    case IDC_MH_EDIT:
-      OnEdit();
-      break;
-    case IDC_MH_DELETE:
-      OnDelete();
-      break;
-    case IDC_MH_UP:
-      OnMove(true);
-      break;
-    case IDC_MH_DOWN:
-      OnMove(false);
-      break;
-    default:
-      break;
+  if (id == IDC_MH_ADD) {
+    OnAdd();
+  } else if (id == IDC_MH_EDIT) {
+    OnEdit();
+  } else if (id == IDC_MH_DELETE) {
+    if (hkdlg::DeleteSelectedRow(m_list)) UpdateButtons();
+  } else if (id == IDC_MH_UP || id == IDC_MH_DOWN) {
+    if (hkdlg::MoveSelectedRow(m_list, id == IDC_MH_UP, true)) UpdateButtons();
+  } else {
+    CDialogBase::OnCommand(id, code);
   }
 }
 
-bool CManageHotkeysDlg::OnNotify(const NMHDR* hdr) {
-  if (!hdr || hdr->idFrom != IDC_MH_LIST) return false;
-  switch (hdr->code) {
+LRESULT CManageHotkeysDlg::OnNotify(const NMHDR& hdr) {
+  if (hdr.idFrom != IDC_MH_LIST) return 0;
+  switch (hdr.code) {
     case LVN_DELETEITEM:
-      m_records.Release(static_cast<Handle>(reinterpret_cast<const NMLISTVIEW*>(hdr)->lParam));
-      return false;
+      m_records.Release(static_cast<Handle>(reinterpret_cast<const NMLISTVIEW*>(&hdr)->lParam));
+      return 0;
     case LVN_ITEMCHANGED:
       UpdateButtons();
-      return false;
+      return 0;
     case NM_DBLCLK:
       OnEdit();
-      return false;
+      return 0;
     default:
-      return false;
+      return 0;
   }
 }
 
@@ -251,41 +176,9 @@ void CManageHotkeysDlg::OnEdit() {
   FillRow(row, *record);
 }
 
-void CManageHotkeysDlg::OnDelete() {
-  int row = m_list.GetSelectedIndex();
-  if (row < 0) return;
-  m_list.DeleteItem(row);
-  m_list.SelectItem(hklist::SelectionAfterDelete(row, m_list.GetItemCount()));
-  UpdateButtons();
-}
-
-void CManageHotkeysDlg::OnMove(bool up) {
-  int row = m_list.GetSelectedIndex();
-  int target = hklist::MoveTarget(row, m_list.GetItemCount(), up);
-  if (target < 0) return;
-  int columns = std::min(m_list.GetColumnCount(), kMaxSwappedColumns);
-  for (int c = 0; c < columns; ++c) {
-    std::string a = m_list.GetItemText(row, c), b = m_list.GetItemText(target, c);
-    m_list.SetItemText(row, c, b);
-    m_list.SetItemText(target, c, a);
-  }
-  LPARAM dataA = m_list.GetItemData(row), dataB = m_list.GetItemData(target);
-  m_list.SetItemData(row, dataB);
-  m_list.SetItemData(target, dataA);
-  bool checkA = m_list.GetCheckState(row), checkB = m_list.GetCheckState(target);
-  m_list.SetCheckState(row, checkB);
-  m_list.SetCheckState(target, checkA);
-  m_list.SelectItem(target);
-  ::SendMessageA(m_list.hwnd(), LVM_ENSUREVISIBLE, static_cast<WPARAM>(target), FALSE);
-  UpdateButtons();
-}
-
 void CManageHotkeysDlg::UpdateButtons() {
-  hklist::RowButtons b = hklist::RowButtonStates(m_list.GetSelectedIndex(), m_list.GetItemCount());
-  hkdlg::EnableControl(m_hWnd, IDC_MH_EDIT, b.edit);
-  hkdlg::EnableControl(m_hWnd, IDC_MH_DELETE, b.remove);
-  hkdlg::EnableControl(m_hWnd, IDC_MH_UP, b.up);
-  hkdlg::EnableControl(m_hWnd, IDC_MH_DOWN, b.down);
+  hkdlg::EnableRowButtons(m_hWnd, hklist::RowButtonStates(m_list.GetSelectedIndex(), m_list.GetItemCount()),
+                          IDC_MH_EDIT, IDC_MH_DELETE, IDC_MH_UP, IDC_MH_DOWN);
 }
 
 bool CManageHotkeysDlg::Save() {
@@ -314,7 +207,7 @@ bool CManageHotkeysDlg::Save() {
   return true;
 }
 
-void CManageHotkeysDlg::OnOk() {
+void CManageHotkeysDlg::OnOK() {
   if (Save()) ::EndDialog(m_hWnd, IDOK);
 }
 

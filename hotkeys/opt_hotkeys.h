@@ -13,16 +13,13 @@
 #include "hotkeys/hotkeyfiles.h"
 #include "hotkeys/hotkeylistlogic.h"
 #include "include/BoldTextStatic.h"
+#include "include/DialogBase.h"
 #include "include/IcoListView.h"
 #include "include/IconButton.h"
-#include "include/WhiteWnd.h"
 
-class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
+class CManageHotkeysDlg : public hkdlg::CListDialog {
  public:
   explicit CManageHotkeysDlg(ActionComposer composeAction = nullptr);
-  CManageHotkeysDlg(const CManageHotkeysDlg&) = delete;
-  CManageHotkeysDlg& operator=(const CManageHotkeysDlg&) = delete;
-  ~CManageHotkeysDlg();
 
   void SetAddMode(bool addMode) { m_addMode = addMode; }
   // The folder the list comes from and OK writes (the application's hotkeys folder by default).
@@ -32,19 +29,15 @@ class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
   // How OK moves the files in and out (MoveFileA by default); lets a test make a move fail.
   void SetMover(FileMoveFn move) { m_move = std::move(move); }
 
-  // IDOK when the hotkeys folder was rewritten, IDCANCEL otherwise; -1 without the template.
-  INT_PTR DoModal(HWND owner);
-  HWND hwnd() const { return m_hWnd; }
+  // DoModal(owner): IDOK when the hotkeys folder was rewritten, IDCANCEL otherwise; -1 without
+  // the template.
 
  private:
   using Handle = hklist::RowStore<HotkeyDefinition>::Handle;
 
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
-  bool OnNotify(const NMHDR* hdr);
+  BOOL OnInitDialog() override;
+  void OnCommand(int id, int code) override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
 
   void SetUpControls();
   void LoadList();
@@ -55,19 +48,15 @@ class CManageHotkeysDlg : public CWhiteWnd<CManageHotkeysDlg> {
   // True when the editor ended with OK and a row was added.
   bool OnAdd();
   void OnEdit();
-  void OnDelete();
-  void OnMove(bool up);
   void UpdateButtons();
   // Writes the folder from the list; on failure tells the user and keeps everything as it is.
   bool Save();
-  void OnOk();
+  void OnOK() override;
 
-  ActionComposer m_composeAction;
   bool m_addMode = false;
   std::string m_folder;
   IniWriteFn m_write;
   FileMoveFn m_move;
-  HWND m_hWnd = nullptr;
 
   hklist::RowStore<HotkeyDefinition> m_records;  // the record of each row
   CBoldTextStatic m_header;

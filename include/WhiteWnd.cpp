@@ -5,13 +5,16 @@
 #include "include/handles.h"
 
 void PaintWhiteDialogBackground(HWND dialog, HDC dc) {
+  if (!dialog) return;
+  HWND ok = ::GetDlgItem(dialog, IDOK);
+  PaintWhiteBands(dialog, dc, ok != nullptr, ok ? ctldraw::RectInParent(ok).top : 0);
+}
+
+void PaintWhiteBands(HWND dialog, HDC dc, bool split, int splitTop) {
   if (!dialog || !dc) return;
   RECT client;
   ::GetClientRect(dialog, &client);
-  HWND ok = ::GetDlgItem(dialog, IDOK);
-  int okTop = 0;
-  if (ok) okTop = ctldraw::RectInParent(ok).top;
-  ctl::WhiteBands bands = ctl::WhiteWndBands(ctldraw::ToRect(client), ok != nullptr, okTop);
+  ctl::WhiteBands bands = ctl::WhiteWndBands(ctldraw::ToRect(client), split, splitTop);
   ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.white), RGB(255, 255, 255));
   ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.grey), RGB(235, 235, 235));
   if (bands.line) {

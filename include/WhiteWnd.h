@@ -12,6 +12,8 @@
 
 // Paints the white and grey bands of `dialog` into `dc`; all white when it has no OK button.
 void PaintWhiteDialogBackground(HWND dialog, HDC dc);
+// The same bands split as if the OK button's top were at `splitTop`; all white without `split`.
+void PaintWhiteBands(HWND dialog, HDC dc, bool split, int splitTop);
 
 template <typename T>
 class CWhiteWnd {

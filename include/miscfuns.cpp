@@ -237,7 +237,7 @@ HWND CMiscFuns::FindWindowByClass(const std::string& className) {
 }
 
 bool CMiscFuns::RegisterWindowClassOnce(const char* name, WNDPROC proc, UINT style) {
-  HINSTANCE instance = ::GetModuleHandleA(nullptr);
+  HINSTANCE instance = ModuleInstance();
   WNDCLASSEXA wc = {};
   wc.cbSize = sizeof wc;
   if (::GetClassInfoExA(instance, name, &wc)) return true;

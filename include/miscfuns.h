@@ -14,6 +14,8 @@ class CMiscFuns {
   // The folder of the executable, without a trailing backslash.
   static std::string GetAppFolder();
   static std::string GetModulePath(HMODULE module = nullptr);
+  // The executable's module: where the dialogs, icons and window classes come from.
+  static HINSTANCE ModuleInstance() { return ::GetModuleHandleA(nullptr); }
 
   static std::string GetIniString(const std::string& section, const std::string& key, const std::string& def,
                                   const std::string& iniPath);

@@ -82,6 +82,13 @@ std::string FileNameFromPath(const std::string& path, bool keepExtension) {
   return name;
 }
 
+std::string OneLine(std::string s) {
+  for (char& c : s) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return s;
+}
+
 std::string WithoutTrailingBackslash(std::string s) {
   if (!s.empty() && s.back() == '\\') s.pop_back();
   return s;

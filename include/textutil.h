@@ -30,6 +30,10 @@ std::string FolderFromModulePath(const std::string& modulePath);
 // The part after the last backslash or colon; without the extension (from the last ".") unless kept.
 std::string FileNameFromPath(const std::string& path, bool keepExtension);
 
+// A value that stays on one line of an INI file: every CR and LF becomes a blank (a line break
+// would start new keys or sections).
+std::string OneLine(std::string s);
+
 // Removes exactly one trailing backslash, if there is one.
 std::string WithoutTrailingBackslash(std::string s);
 

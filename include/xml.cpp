@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "include/wholefile.h"
+
 namespace xml {
 
 namespace {
@@ -15,38 +17,9 @@ std::string DefaultFromUtf8(std::string_view utf8) { return Windows1252FromUtf8(
 AnsiCodec g_codec = {DefaultToUtf8, DefaultFromUtf8};
 FileReplacer g_replacer = ReplaceFileByRename;
 
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using UniqueFile = std::unique_ptr<std::FILE, FileCloser>;
-
 bool IsPlainFile(const std::string& path) {
   struct stat st;
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// The whole file, unless it is larger than `limit` (then false, without reading it all).
-bool ReadWholeFile(const std::string& path, size_t limit, std::string& bytes) {
-  UniqueFile f(std::fopen(path.c_str(), "rb"));
-  if (!f) return false;
-  bytes.clear();
-  char chunk[65536];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
-    if (bytes.size() + got > limit) return false;
-    bytes.append(chunk, got);
-  }
-  return std::ferror(f.get()) == 0;
-}
-
-bool WriteWholeFile(const std::string& path, const std::string& bytes) {
-  std::FILE* raw = std::fopen(path.c_str(), "wb");
-  if (!raw) return false;
-  bool ok = std::fwrite(bytes.data(), 1, bytes.size(), raw) == bytes.size();
-  ok = std::fflush(raw) == 0 && ok;
-  // fclose reports the last buffered write failing, so its result counts as well.
-  ok = std::fclose(raw) == 0 && ok;
-  return ok;
 }
 
 }  // namespace
@@ -84,7 +57,7 @@ bool ReplaceFileByRename(const std::string& source, const std::string& target) {
 NodePtr LoadDocument(const std::string& path, const ParseOptions& options) {
   if (path.empty()) return {};
   std::string bytes;
-  if (!ReadWholeFile(path, options.maxInputBytes, bytes)) return {};
+  if (!wholefile::Read(path, bytes, options.maxInputBytes)) return {};
   return Parse(bytes, options).document;
 }
 
@@ -94,7 +67,7 @@ long SaveDocument(const Node& document, const std::string& path) {
   std::string bytes;
   if (path.empty() || !SerializeDocument(document, bytes)) return XML_E_FAIL;
   const std::string temporary = TemporaryPathFor(path);
-  if (WriteWholeFile(temporary, bytes) && g_replacer(temporary, path)) return XML_S_OK;
+  if (wholefile::Write(temporary, bytes) && g_replacer(temporary, path)) return XML_S_OK;
   std::remove(temporary.c_str());
   return XML_E_FAIL;
 }

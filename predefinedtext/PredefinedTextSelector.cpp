@@ -13,8 +13,6 @@ namespace {
 constexpr UINT kMsgInsertChosen = WM_APP + 1;
 constexpr int kItemIcon = 231;
 
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
-
 // Keeps `rc` (moved to centre on `area`) inside `work`.
 RECT CentredIn(const RECT& rc, const RECT& area, const RECT& work) {
   int w = rc.right - rc.left, h = rc.bottom - rc.top;
@@ -39,19 +37,15 @@ void CPredefinedTextSelectorWindow::Open(HWND owner) {
   std::unique_ptr<CPredefinedTextSelectorWindow> self(new CPredefinedTextSelectorWindow());
   // The window takes the object over at WM_NCCREATE and deletes it at WM_NCDESTROY; should the
   // window never come to exist, `self` still owns it here.
-  HWND hwnd = ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSelectorWindowClass, "",
-                                WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 750, 480, owner, nullptr, Instance(),
-                                &self);
+  HWND hwnd =
+      ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSelectorWindowClass, "", WS_POPUP | WS_CAPTION | WS_SYSMENU,
+                        0, 0, 750, 480, owner, nullptr, CMiscFuns::ModuleInstance(), &self);
   if (hwnd) ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 }
 
 CPredefinedTextSelectorWindow::CPredefinedTextSelectorWindow() {
   m_doc.Load(PredefinedTextPath());
-  LOGFONTA lf = {};
-  lf.lfHeight = 16;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
-  m_font.reset(::CreateFontIndirectA(&lf));
+  m_font.reset(CreateEntryTextFont());
 }
 
 CPredefinedTextSelectorWindow::~CPredefinedTextSelectorWindow() {
@@ -101,15 +95,16 @@ LRESULT CPredefinedTextSelectorWindow::HandleMessage(UINT msg, WPARAM wParam, LP
 void CPredefinedTextSelectorWindow::OnCreate() {
   Centre();
   ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(::LoadIconA(Instance(), MAKEINTRESOURCEA(128))));
+                 reinterpret_cast<LPARAM>(::LoadIconA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(128))));
   ::SetWindowTextA(m_hWnd, GetLanguageText("L0075").c_str());
-  m_tree = ::CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                             WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                                 TVS_SHOWSELALWAYS,
-                             0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(kSelectorTreeId), Instance(), nullptr);
+  m_tree = ::CreateWindowExA(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+      WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0, 0, 0, 0, m_hWnd,
+      reinterpret_cast<HMENU>(kSelectorTreeId), CMiscFuns::ModuleInstance(), nullptr);
   m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 0);
   if (m_images) {
-    if (HICON icon = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(kItemIcon), IMAGE_ICON, 16, 16, 0))) {
+    if (HICON icon = static_cast<HICON>(
+            ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(kItemIcon), IMAGE_ICON, 16, 16, 0))) {
       ImageList_AddIcon(m_images, icon);
       ::DestroyIcon(icon);
     }
@@ -117,8 +112,8 @@ void CPredefinedTextSelectorWindow::OnCreate() {
   }
   TreeView_SetItemHeight(m_tree, 20);
   m_preview = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
-                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0,
-                                m_hWnd, reinterpret_cast<HMENU>(kSelectorPreviewId), Instance(), nullptr);
+                                WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0, m_hWnd,
+                                reinterpret_cast<HMENU>(kSelectorPreviewId), CMiscFuns::ModuleInstance(), nullptr);
   ::SendMessageA(m_preview, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
   FillTree(m_tree, m_doc);
   // The tree may have selected its first item before it had any notification to send.

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "include/miscfuns.h"
+#include "include/WhiteWnd.h"
 #include "language/language.h"
 #include "predefinedtext/textedit.h"
 #include "predefinedtext/textstore.h"
@@ -19,21 +20,13 @@ constexpr int kHeaderIconSize = 32;
 // The in-place name editor of a tree view returns at most this many characters on every system.
 constexpr int kMaxNameLength = 259;
 
-struct ButtonSpec {
-  int id;
-  UINT icon;
-  const char* tooltipKey;
-};
-
 // In the order of CTextShortcutsDlg::m_buttons.
-constexpr ButtonSpec kButtons[] = {
+constexpr IconControl kButtons[] = {
     {IDC_TS_ADD, IDI_TS_ADD, "L0070"},         {IDC_TS_DELETE, IDI_TS_DELETE, "L0071"},
     {IDC_TS_RENAME, IDI_TS_RENAME, "L0072"},   {IDC_TS_MOVEUP, IDI_TS_MOVEUP, "L0013"},
     {IDC_TS_MOVEDOWN, IDI_TS_MOVEDOWN, "L0014"}, {IDC_TS_CLEARTEXT, IDI_TS_CLEARTEXT, "L0073"},
     {IDC_TS_SELECTTEXT, IDI_TS_SELECTTEXT, "L0074"},
 };
-
-HINSTANCE Instance() { return ::GetModuleHandleA(nullptr); }
 
 std::string ProductName() { return CMiscFuns::GetOwnVersionString("ProductName"); }
 
@@ -76,85 +69,50 @@ POINT OntoMonitor(POINT pt) {
 CTextShortcutsDlg::CTextShortcutsDlg() : CTextShortcutsDlg(PredefinedTextPath()) {}
 
 CTextShortcutsDlg::CTextShortcutsDlg(std::string fileName)
-    : m_fileName(std::move(fileName)), m_brush(::CreateSolidBrush(kWhite)) {
+    : CDialogBase(IDD_TEXTSHORTCUTS), m_fileName(std::move(fileName)), m_brush(::CreateSolidBrush(kWhite)) {
   bool loaded = m_doc.Load(m_fileName);
   if (loaded && textedit::ConfigElement(m_doc)) {
     m_state = StoreState::Ready;
   } else {
     m_state = (loaded || HasFile(m_fileName)) ? StoreState::Damaged : StoreState::Missing;
   }
-  LOGFONTA lf = {};
-  lf.lfHeight = 16;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
-  m_editFont.reset(::CreateFontIndirectA(&lf));
+  m_editFont.reset(CreateEntryTextFont());
 }
 
 CTextShortcutsDlg::~CTextShortcutsDlg() {
   // The tree's items, and with them their element references, go with the window.
-  if (::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+  Destroy();
   if (m_images) ImageList_Destroy(m_images);
 }
 
 INT_PTR CTextShortcutsDlg::DoModal(HWND owner) {
   INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES};
   ::InitCommonControlsEx(&icc);
-  return ::DialogBoxParamA(Instance(), MAKEINTRESOURCEA(IDD_TEXTSHORTCUTS), owner, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CTextShortcutsDlg::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_INITDIALOG) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, lParam);
-    reinterpret_cast<CTextShortcutsDlg*>(lParam)->m_hWnd = hwnd;
-  }
-  auto* self = reinterpret_cast<CTextShortcutsDlg*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self) return FALSE;
-  INT_PTR result = self->HandleMessage(msg, wParam, lParam);
-  if (msg == WM_NCDESTROY) {
-    ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    self->m_hWnd = nullptr;
-    self->m_tree = nullptr;
-  }
-  return result;
+  return CDialogBase::DoModal(owner);
 }
 
 INT_PTR CTextShortcutsDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  INT_PTR result = 0;
-  if (HandleWhiteWndMessage(msg, wParam, lParam, result)) return result;
   switch (msg) {
-    case WM_INITDIALOG:
-      return OnInitDialog();
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY:
-      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
-      return TRUE;
     case WM_SIZE:
       OnSize();
       return TRUE;
     case WM_GETMINMAXINFO:
       OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
       return TRUE;
-    case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORLISTBOX:
-      return reinterpret_cast<INT_PTR>(OnControlColour(reinterpret_cast<HDC>(wParam)));
     case kMsgShowDamagedNotice:
       ShowDamagedNotice();
       return TRUE;
-    default:
+    case WM_NCDESTROY:
+      m_tree = nullptr;
       return FALSE;
+    default:
+      return CDialogBase::HandleMessage(msg, wParam, lParam);
   }
 }
 
 BOOL CTextShortcutsDlg::OnInitDialog() {
-  CentreOnWorkArea();
-  HANDLE icon = ::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TS_DIALOG), IMAGE_ICON, ::GetSystemMetrics(SM_CXICON),
-                             ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  CentreWindow(m_hWnd, Centring::OnWorkArea);
+  SetBigIcon(IDI_TS_DIALOG);
   TranslateWindow(m_hWnd);
   RecordLayout();
 
@@ -174,24 +132,6 @@ BOOL CTextShortcutsDlg::OnInitDialog() {
   return FALSE;
 }
 
-void CTextShortcutsDlg::CentreOnWorkArea() {
-  MONITORINFO monitor = {};
-  monitor.cbSize = sizeof monitor;
-  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-  RECT area = {};
-  if (::GetMonitorInfoA(::MonitorFromWindow(owner ? owner : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-    area = monitor.rcWork;
-  } else {
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-  }
-  RECT rc = {};
-  ::GetWindowRect(m_hWnd, &rc);
-  int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  int x = std::max(area.left, area.left + ((area.right - area.left) - w) / 2);
-  int y = std::max(area.top, area.top + ((area.bottom - area.top) - h) / 2);
-  ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void CTextShortcutsDlg::SetUpHeader() {
   m_header.SubclassWindow(::GetDlgItem(m_hWnd, IDC_TS_HEADER));
   m_header.SetStyle(ctl::BoldStaticStyle::IconLeft);
@@ -203,7 +143,7 @@ void CTextShortcutsDlg::SetUpHeader() {
 
 void CTextShortcutsDlg::SetUpButtons() {
   for (size_t i = 0; i < sizeof kButtons / sizeof kButtons[0]; ++i) {
-    const ButtonSpec& spec = kButtons[i];
+    const IconControl& spec = kButtons[i];
     CIconButton& button = m_buttons[i];
     HWND control = ::GetDlgItem(m_hWnd, spec.id);
     button.SubclassWindow(control);
@@ -213,7 +153,7 @@ void CTextShortcutsDlg::SetUpButtons() {
     ::GetClientRect(control, &rc);
     // The default offset is meant for wide buttons; these are barely larger than their icons.
     button.m_nIconOffset = std::max(0, static_cast<int>(rc.right - kButtonIconSize) / 2);
-    button.SetTooltipText(GetLanguageText(spec.tooltipKey));
+    button.SetTooltipText(GetLanguageText(spec.textKey));
   }
 }
 
@@ -221,7 +161,8 @@ void CTextShortcutsDlg::SetUpTree() {
   m_tree = ::GetDlgItem(m_hWnd, IDC_TS_TREE);
   m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
   if (m_images) {
-    if (HICON item = static_cast<HICON>(::LoadImageA(Instance(), MAKEINTRESOURCEA(IDI_TS_ITEM), IMAGE_ICON, 16, 16, 0))) {
+    if (HICON item = static_cast<HICON>(
+            ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_TS_ITEM), IMAGE_ICON, 16, 16, 0))) {
       ImageList_AddIcon(m_images, item);
       ::DestroyIcon(item);
     }
@@ -279,7 +220,13 @@ void CTextShortcutsDlg::OnGetMinMaxInfo(MINMAXINFO& info) const {
   if (m_minTrack.cx > 0) info.ptMinTrackSize = {m_minTrack.cx, m_minTrack.cy};
 }
 
-HBRUSH CTextShortcutsDlg::OnControlColour(HDC dc) {
+BOOL CTextShortcutsDlg::OnEraseBackground(HDC dc) {
+  PaintWhiteDialogBackground(m_hWnd, dc);
+  return TRUE;
+}
+
+HBRUSH CTextShortcutsDlg::OnControlColour(UINT msg, HDC dc) {
+  if (msg == WM_CTLCOLORBTN) return nullptr;
   ::SetBkColor(dc, kWhite);
   return m_brush.get();
 }

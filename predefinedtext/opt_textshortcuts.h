@@ -15,12 +15,12 @@
 #include <vector>
 
 #include "include/BoldTextStatic.h"
+#include "include/DialogBase.h"
 #include "include/IconButton.h"
-#include "include/WhiteWnd.h"
 #include "include/handles.h"
 #include "include/xml.h"
 
-class CTextShortcutsDlg : public CWhiteWnd<CTextShortcutsDlg> {
+class CTextShortcutsDlg : public CDialogBase {
  public:
   // How the file looked when the dialog loaded it.
   enum class StoreState {
@@ -33,13 +33,10 @@ class CTextShortcutsDlg : public CWhiteWnd<CTextShortcutsDlg> {
   // Loads `fileName` (by default the program's predefined text file).
   explicit CTextShortcutsDlg(std::string fileName);
   CTextShortcutsDlg();
-  CTextShortcutsDlg(const CTextShortcutsDlg&) = delete;
-  CTextShortcutsDlg& operator=(const CTextShortcutsDlg&) = delete;
-  ~CTextShortcutsDlg();
+  ~CTextShortcutsDlg() override;
 
   // IDOK or IDCANCEL; -1 when the template cannot be loaded.
   INT_PTR DoModal(HWND owner);
-  HWND hwnd() const { return m_hWnd; }
 
   StoreState State() const { return m_state; }
   // True while the document holds changes that are not in the file yet.
@@ -53,17 +50,17 @@ class CTextShortcutsDlg : public CWhiteWnd<CTextShortcutsDlg> {
     bool moveX, moveY, growX, growY;
   };
 
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-  BOOL OnInitDialog();
-  void OnCommand(int id, int code);
-  LRESULT OnNotify(const NMHDR& hdr);
+  BOOL OnInitDialog() override;
+  // Not the base's: Enter and Esc first end a name being edited in the tree.
+  void OnCommand(int id, int code) override;
+  LRESULT OnNotify(const NMHDR& hdr) override;
   void OnSize();
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
-  HBRUSH OnControlColour(HDC dc);
+  BOOL OnEraseBackground(HDC dc) override;
+  HBRUSH OnControlColour(UINT msg, HDC dc) override;
 
-  void CentreOnWorkArea();
   void SetUpHeader();
   void SetUpButtons();
   void SetUpTree();
@@ -89,12 +86,11 @@ class CTextShortcutsDlg : public CWhiteWnd<CTextShortcutsDlg> {
   void SelectText();
   bool IsEditingLabel() const;
   void OnOk();
-  void OnCancel();
+  void OnCancel() override;
   SaveOutcome SaveStore();
   SaveOutcome SaveAndReport();
   void RefillChildren(HTREEITEM item, const xml::NodePtr& element);
 
-  HWND m_hWnd = nullptr;
   std::string m_fileName;
   CXmlDocument m_doc;
   StoreState m_state = StoreState::Missing;

@@ -41,6 +41,14 @@ std::string ReadEntryValue(const CXmlDocument& doc, const xml::NodePtr& item) {
   return UnescapeStoredValue(ReadShown(doc, item, "value"));
 }
 
+HFONT CreateEntryTextFont() {
+  LOGFONTA lf = {};
+  lf.lfHeight = 16;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
+  return ::CreateFontIndirectA(&lf);
+}
+
 void FillTree(HWND tree, const CXmlDocument& doc) {
   TreeView_DeleteAllItems(tree);
   xml::NodePtr config;

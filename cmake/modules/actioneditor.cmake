@@ -3,20 +3,6 @@ list(APPEND CORE_SOURCES actions/actioneditor.cpp)
 list(APPEND CORE_TESTS tests/actions/test_actioneditor.cpp)
 list(APPEND WIN_SOURCES
   actions/aapage.cpp
-  actions/aapage_openfile.cpp
-  actions/aapage_openfolder.cpp
-  actions/aapage_openurl.cpp
-  actions/aapage_sleep.cpp
-  actions/aapage_volumeup.cpp
-  actions/aapage_volumedown.cpp
-  actions/aapage_cannedresponds.cpp
-  actions/aapage_showshutdown.cpp
-  actions/aapage_ejectcdrom.cpp
-  actions/aapage_insertcdrom.cpp
-  actions/aapage_maximizeactivewindow.cpp
-  actions/aapage_minimizeactivewindow.cpp
-  actions/aapage_closeactivewindow.cpp
-  actions/aapage_defaultset.cpp
   actions/addactiondlg.cpp)
 # Two executables: each closing dialog costs Wine a moment, and one alone would run long.
 list(APPEND WIN_TESTS tests/actions/test_addactiondlg.cpp)

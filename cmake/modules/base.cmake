@@ -1,14 +1,17 @@
 # Paths, INI and file helpers, language table, hotkey records and files, start-up and main window.
 list(APPEND CORE_SOURCES
   include/textutil.cpp
+  include/wholefile.cpp
   language/langformat.cpp
   hotkeys/hotkeyitem.cpp)
 list(APPEND CORE_TESTS
   tests/include/test_textutil.cpp
+  tests/include/test_wholefile.cpp
   tests/language/test_langformat.cpp
   tests/hotkeys/test_hotkeyitem.cpp)
 list(APPEND WIN_SOURCES
   include/miscfuns.cpp
+  include/DialogBase.cpp
   include/GlobalData.cpp
   include/keyinput.cpp
   include/msgwait.cpp

@@ -307,6 +307,18 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
   }
 }
 
+namespace {
+
+// The program stopping right after `step`: nothing of the import runs on from there.
+struct SimulatedCrash {};
+ImportStepObserver CrashAfter(ImportStep step) {
+  return [step](ImportStep passed) {
+    if (passed == step) throw SimulatedCrash{};
+  };
+}
+
+}  // namespace
+
 TEST_CASE("an import cut off by a crash is put right: both old or both new") {
   BackupFixture f;
   const std::string path = f.Backup("good.hkb", backup_corpus::GoodBackup());
@@ -315,18 +327,14 @@ TEST_CASE("an import cut off by a crash is put right: both old or both new") {
   REQUIRE(ImportBackup(path, other.where) == BackupResult::Done);
   const Snapshot after = other.State();
 
-  for (const char* step : {"texts-aside", "journal", "texts-swapped"}) {
-    CAPTURE(step);
-    SetImportCrashPointForTesting(step);
-    CHECK(ImportBackup(path, f.where) == BackupResult::WriteFailed);
-    SetImportCrashPointForTesting("");
+  for (ImportStep step : {ImportStep::TextsAside, ImportStep::Journal, ImportStep::TextsSwapped}) {
+    CAPTURE(static_cast<int>(step));
+    CHECK_THROWS_AS(ImportBackup(path, f.where, nullptr, nullptr, nullptr, CrashAfter(step)), SimulatedCrash);
     CHECK(f.State() != before);  // something was left half-way
     RecoverInterruptedImport(f.where);
     CHECK(f.State() == before);
   }
-  SetImportCrashPointForTesting("hotkeys-swapped");
-  CHECK(ImportBackup(path, f.where) == BackupResult::WriteFailed);
-  SetImportCrashPointForTesting("");
+  CHECK_THROWS_AS(ImportBackup(path, f.where, nullptr, nullptr, nullptr, CrashAfter(ImportStep::HotkeysSwapped)), SimulatedCrash);
   RecoverInterruptedImport(f.where);
   CHECK(f.State() == after);
   CHECK(f.State() != before);
@@ -336,9 +344,7 @@ TEST_CASE("an import cut off by a crash is put right: both old or both new") {
     ::DeleteFileA(g.where.dataXmlPath.c_str());
     const std::string p = g.Backup("good.hkb", backup_corpus::GoodBackup());
     const Snapshot none = g.State();
-    SetImportCrashPointForTesting("texts-swapped");
-    CHECK(ImportBackup(p, g.where) == BackupResult::WriteFailed);
-    SetImportCrashPointForTesting("");
+    CHECK_THROWS_AS(ImportBackup(p, g.where, nullptr, nullptr, nullptr, CrashAfter(ImportStep::TextsSwapped)), SimulatedCrash);
     CHECK(FileExists(g.where.dataXmlPath));
     RecoverInterruptedImport(g.where);
     CHECK(g.State() == none);

@@ -75,3 +75,9 @@ TEST_CASE("names sort without regard to case") {
   SortNamesNoCase(names);
   CHECK(names == std::vector<std::string>{"A.ini", "Hotkey-00002.ini", "hotkey-00007.ini", "notes.INI"});
 }
+
+TEST_CASE("a value for an INI file keeps to one line") {
+  CHECK(OneLine("first\r\nsecond\nthird\r") == "first  second third ");
+  CHECK(OneLine("plain") == "plain");
+  CHECK(OneLine("").empty());
+}
