@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "addactiondlg_ids.h"
+#include "include/systemdlls.h"
 
 CAddActionPage_OpenFile::CAddActionPage_OpenFile() : CAddActionPage(IDD_AAPAGE_OPENFILE) {}
 
@@ -34,5 +35,5 @@ void CAddActionPage_OpenFile::Browse() {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_HIDEREADONLY;
-  if (::GetOpenFileNameA(&ofn)) SetControlText(IDC_AAP_TEXT, file.data());
+  if (ShowOpenFileDialog(&ofn)) SetControlText(IDC_AAP_TEXT, file.data());
 }

@@ -89,6 +89,8 @@ class CMainDlg {
   void RunModal(const std::function<void()>& dialog);
 
   void CenterOnWorkArea();
+  // The skin and the button pictures, once, when the window is first shown.
+  void LoadPictures();
   void LoadSkin();
   void ApplySkinRegion();
   void SetUpButtons();
@@ -117,6 +119,7 @@ class CMainDlg {
   CGradientLineStatic m_separator;
   CHyperLinkButton m_company;
   CUpdateCheck m_update;
+  bool m_picturesLoaded = false;
   // Set while a tray notification or a dialog opened from the window runs: the tray and a second
   // start then leave the window alone, and no second editor can open.
   bool m_busy = false;

@@ -10,6 +10,7 @@
 
 #include "app/updateversion.h"
 #include "include/GlobalData.h"
+#include "include/LazyDll.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
 
@@ -19,6 +20,19 @@ constexpr char kDefaultVersionUrl[] = "https://quorvel.example/v";
 constexpr char kDirectVersionUrl[] = "https://quorvel.example/download/version.txt";
 constexpr char kDownloadPage[] = "https://quorvel.example/download";
 constexpr DWORD kMinRetryMs = 10;
+
+// The download libraries are loaded by the update thread when it first needs them, not with the
+// program: the window is up sooner and a program whose check is off never loads them.
+CLazyDll g_urlmon("urlmon.dll"), g_wininet("wininet.dll");
+
+void ForgetCachedCopy(const std::string& url) {
+  if (auto forget = g_wininet.Function<decltype(&::DeleteUrlCacheEntryA)>("DeleteUrlCacheEntryA")) forget(url.c_str());
+}
+
+HRESULT DownloadToFile(const std::string& url, const std::string& file) {
+  auto download = g_urlmon.Function<decltype(&::URLDownloadToFileA)>("URLDownloadToFileA");
+  return download ? download(nullptr, url.c_str(), file.c_str(), 0, nullptr) : E_NOTIMPL;
+}
 
 }  // namespace
 
@@ -65,15 +79,15 @@ void ShowUpdateBox(CUpdateCheck::State& s) {
 // -1: the download failed; 0: no newer version; 1: a newer version was found.
 int CheckOnce(CUpdateCheck::State& s) {
   const UpdateCheckConfig& c = s.config;
-  ::DeleteUrlCacheEntryA(c.versionUrl.c_str());
-  if (!c.directUrl.empty()) ::DeleteUrlCacheEntryA(c.directUrl.c_str());
+  ForgetCachedCopy(c.versionUrl);
+  if (!c.directUrl.empty()) ForgetCachedCopy(c.directUrl);
   char tempFolder[MAX_PATH + 1] = {};
   DWORD n = ::GetTempPathA(sizeof tempFolder, tempFolder);
   if (n == 0 || n > MAX_PATH) return -1;
   std::string guid = CMiscFuns::NewGuidText();
   if (guid.empty()) return -1;
   std::string target = std::string(tempFolder, n) + guid + ".txt";
-  HRESULT hr = ::URLDownloadToFileA(nullptr, c.versionUrl.c_str(), target.c_str(), 0, nullptr);
+  HRESULT hr = DownloadToFile(c.versionUrl, target);
   if (FAILED(hr)) {
     RemoveFile(target);  // a download cut off halfway may leave a piece
     return -1;

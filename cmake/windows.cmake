@@ -1,9 +1,12 @@
 # Cross build: the program, its program folder, and the tests that run under Wine.
 enable_language(RC)
+# GDI+, the file dialogs, winmm and the download libraries are not among them: the program loads
+# each when it first needs it (include/LazyDll.h), so it starts without them.
 set(WIN_LIBS
   -static -static-libgcc -static-libstdc++
-  comctl32 gdiplus winmm shell32 comdlg32 advapi32 msimg32 version shlwapi urlmon wininet psapi
-  ole32 oleaut32 uuid)
+  comctl32 shell32 advapi32 version shlwapi psapi ole32 oleaut32 uuid)
+# The tests call some of those directly (PNG files made with GDI+, sounds, the URL cache).
+set(WIN_TEST_LIBS gdiplus winmm comdlg32 urlmon wininet)
 
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
 set(RES_INCLUDE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
@@ -60,7 +63,7 @@ string(REPLACE "/" "\\\\" PASTE_TARGET_WIN "Z:${CMAKE_BINARY_DIR}/paste_target.e
 list(REMOVE_DUPLICATES WIN_TEST_SUPPORT)
 add_executable(quorvel_tests ${CORE_TESTS} ${WIN_TESTS} ${E2E_TESTS} ${WIN_TEST_SUPPORT}
                              ${CMAKE_SOURCE_DIR}/tests/winsupport.cpp ${QUORVEL_RC})
-target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main)
+target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main ${WIN_TEST_LIBS})
 target_compile_definitions(quorvel_tests PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}"
                                                  QUORVEL_PASTE_TARGET="${PASTE_TARGET_WIN}")
 if(HTTP_FIXTURE_DIR_WIN)
@@ -103,3 +106,5 @@ add_executable(startup_bench bench/startup_bench.cpp)
 target_link_libraries(startup_bench PRIVATE quorvel_win)
 add_executable(hotkey_bench bench/hotkey_bench.cpp)
 target_link_libraries(hotkey_bench PRIVATE quorvel_win)
+add_executable(paste_bench bench/paste_bench.cpp)
+target_link_libraries(paste_bench PRIVATE quorvel_win)

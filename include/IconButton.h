@@ -17,13 +17,10 @@
 #include <memory>
 #include <string>
 
+#include "include/Picture.h"
 #include "include/SubclassWnd.h"
 #include "include/controlmath.h"
 #include "include/handles.h"
-
-namespace Gdiplus {
-class Image;
-}
 
 class CIconButton : public CSubclassWnd {
  public:
@@ -110,10 +107,6 @@ class CIconButton : public CSubclassWnd {
     UINT resourceId = 0;
     HINSTANCE module = nullptr;
   };
-  struct ImageDeleter {
-    void operator()(Gdiplus::Image* image) const;
-  };
-  using ImagePtr = std::unique_ptr<Gdiplus::Image, ImageDeleter>;
   // A memory DC with its bitmap; the DC's first bitmap is put back before either goes.
   struct Buffer {
     MemoryDc dc;
@@ -145,7 +138,7 @@ class CIconButton : public CSubclassWnd {
   std::string m_caption, m_description;
   FontHandle m_captionFont, m_captionHoverFont, m_descriptionFont, m_descriptionHoverFont;
   IconSlot m_icons[ctl::LookCount];
-  ImagePtr m_pImgNormal, m_pImgHover, m_pImgPressed, m_pImgDisabled;
+  CPicture m_pImgNormal, m_pImgHover, m_pImgPressed, m_pImgDisabled;
   WindowHandle m_tooltip;
   Buffer m_back, m_parentBack;
   bool m_haveParentBack = false;
