@@ -89,7 +89,9 @@ bool CIconButton::SubclassWindow(HWND button) {
   ResetSettings();
   m_caption = WindowText(button);
   MakeFonts();
-  CreateTooltip();
+  // The tooltip window comes with the first mouse message (RelayToTooltip): a window that waits
+  // hidden does not pay for one per button.
+  m_tooltipText.clear();
   DiscardBuffers();
   Repaint();
   return true;
@@ -142,9 +144,11 @@ void CIconButton::CreateTooltip() {
   ti.lpszText = empty;
   ::SendMessageA(m_tooltip.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
   ::SendMessageA(m_tooltip.get(), TTM_ACTIVATE, TRUE, 0);
+  if (!m_tooltipText.empty()) SetTooltipText(m_tooltipText);
 }
 
 void CIconButton::SetTooltipText(const std::string& text) {
+  m_tooltipText = text;
   if (!m_tooltip) return;
   std::string copy = text;  // the message takes a writable pointer; the tooltip keeps its own copy
   TOOLINFOA ti = {};
@@ -156,6 +160,7 @@ void CIconButton::SetTooltipText(const std::string& text) {
 }
 
 void CIconButton::RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!m_tooltip && hwnd()) CreateTooltip();
   if (!m_tooltip) return;
   MSG m = {};
   m.hwnd = hwnd();

@@ -50,6 +50,7 @@ class CIconButton : public CSubclassWnd {
   bool SizeToPicture();
 
   void SetTooltipText(const std::string& text);
+  // Null until the first mouse message over the button, which creates the tooltip.
   HWND tooltip() const { return m_tooltip.get(); }
 
   // Icons from icon resources of `module` (the executable when null), drawn at width x height
@@ -135,7 +136,7 @@ class CIconButton : public CSubclassWnd {
   void DrawLayer(HDC dc, int w, int h, const ctl::BackgroundLayer& layer);
   void DrawIcon(HDC dc, const RECT& rc, ctl::Look slot);
 
-  std::string m_caption, m_description;
+  std::string m_caption, m_description, m_tooltipText;
   FontHandle m_captionFont, m_captionHoverFont, m_descriptionFont, m_descriptionHoverFont;
   IconSlot m_icons[ctl::LookCount];
   CPicture m_pImgNormal, m_pImgHover, m_pImgPressed, m_pImgDisabled;
