@@ -211,7 +211,7 @@ BOOL CMainDlg::OnInitDialog() {
   RefreshStatus(m_hotkeys.stats());
   FirstRun();
   m_update.Start(m_hWnd, UpdateConfigFromSettings(Paths().settingsIni));
-  MakeLayered();
+  // The layered style comes with the pictures, at the first show.
   return TRUE;
 }
 
@@ -228,6 +228,7 @@ void CMainDlg::LoadPictures() {
   PlaceCaptionButtons();
   std::string pressed = Picture("btn-style1-pressed.png"), hover = Picture("btn-style1-hover.png");
   for (CIconButton& button : m_large) button.SetPictures(Picture("btn-style1.png"), hover, pressed, "");
+  MakeLayered();
 }
 
 void CMainDlg::LoadSkin() {
