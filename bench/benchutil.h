@@ -46,11 +46,10 @@ inline std::string Lower(std::string s) {
   return s;
 }
 
-// The Linux process whose command line names `exe` (compared without case; Wine puts the Windows
-// path of the program there). 0 when there is none.
+// The Linux process of the Wine program `exe`: Wine puts the program's Windows path first on the
+// command line (compared without case). 0 when there is none.
 inline unsigned long FindUnixPid(const std::string& exe) {
   const std::string want = Lower(exe);
-  std::string name = want.substr(want.find_last_of('\\') + 1);
   WIN32_FIND_DATAA fd;
   HANDLE find = ::FindFirstFileA("Z:\\proc\\*", &fd);
   if (find == INVALID_HANDLE_VALUE) return 0;
@@ -59,10 +58,7 @@ inline unsigned long FindUnixPid(const std::string& exe) {
     const char* n = fd.cFileName;
     if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || *n < '0' || *n > '9') continue;
     std::string cmd = ReadAll(std::string("Z:\\proc\\") + n + "\\cmdline");
-    std::string first = Lower(cmd.substr(0, cmd.find('\0')));
-    // Either the full path, or the bare name when Wine was handed a relative one.
-    if (first == want || (first.size() >= name.size() && first.compare(first.size() - name.size(), name.size(), name) == 0 &&
-                          first.find(want.substr(0, want.find_last_of('\\'))) != std::string::npos)) {
+    if (Lower(cmd.substr(0, cmd.find('\0'))) == want) {
       found = std::strtoul(n, nullptr, 10);
       break;
     }
