@@ -83,7 +83,11 @@ std::optional<_HotkeyItem> CHotkeyTable::FindById(WPARAM id) const {
 void RunHotkeyActions(HWND owner, const _HotkeyItem& item) {
   std::vector<std::string> lines;
   ReadActionLines(item.path, lines);
-  for (const std::string& line : lines) ExecuteActionLine(owner, line);
+  for (const std::string& line : lines) {
+    // The owner goes when the program ends (during a Sleep, say): the rest of the list is dropped.
+    if (!::IsWindow(owner)) break;
+    ExecuteActionLine(owner, line);
+  }
 }
 
 bool IsHotkeyCombinationTaken(HWND window, int alt, int ctrl, int shift, int win, int vk) {

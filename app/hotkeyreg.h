@@ -45,7 +45,8 @@ class CHotkeyTable {
   std::string m_folder;  // empty: the application's hotkeys folder
 };
 
-// Runs the entry's action lines, read from its file now, one after the other.
+// Runs the entry's action lines, read from its file now, one after the other, as long as `owner`
+// (the main window) exists.
 void RunHotkeyActions(HWND owner, const _HotkeyItem& item);
 
 // True when the combination cannot be used: the system refuses it, or it is Ctrl+C/V/X or Alt+F4.

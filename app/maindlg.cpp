@@ -13,6 +13,7 @@
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
+#include "predefinedtext/clipboard.h"
 #include "predefinedtext/opt_textshortcuts.h"
 #include "maindlg_ids.h"
 #include "resource.h"
@@ -55,6 +56,14 @@ constexpr LargeButton kLargeButtons[] = {
 constexpr int kStatusIds[] = {IDC_STATUS_TOTAL, IDC_STATUS_REGISTERED, IDC_STATUS_FAILED, IDC_STATUS_DISABLED};
 constexpr COLORREF kStatusColours[] = {RGB(0, 0, 255), RGB(0, 150, 0), RGB(200, 0, 0), RGB(50, 50, 50)};
 constexpr int kVersionIds[] = {IDC_VERSION_PRODUCT, IDC_VERSION_BUILD, IDC_VERSION_INSTALLED};
+
+// The window has no default button; this id, which no control and no command has, stands in for one.
+// Enter away from a button then does nothing, where the dialog manager would send IDOK, which is
+// also the exit command.
+constexpr WORD kNoDefaultButton = 0x7FFE;
+
+// How long the exit waits for the update thread to end.
+constexpr DWORD kUpdateJoinMs = 50;
 
 // The owner-draw, colour and notify messages a child asks its parent for come back to it with
 // this offset, so each control draws itself.
@@ -154,6 +163,9 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       OnDestroy();
       return TRUE;
+    case DM_GETDEFID:
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, MAKELONG(kNoDefaultButton, DC_HASDEFID));
+      return TRUE;
     default: {
       INT_PTR result = FALSE;
       if (ReflectToChild(msg, wParam, lParam, result)) return result;
@@ -207,8 +219,7 @@ BOOL CMainDlg::OnInitDialog() {
   m_volumePopup.Create(m_hWnd);
   AddTrayIcon();
   ::SetForegroundWindow(m_hWnd);
-  m_hotkeys.RegisterAll(m_hWnd);
-  RefreshStatus(m_hotkeys.stats());
+  RegisterAtStart();
   FirstRun();
   m_update.Start(m_hWnd, UpdateConfigFromSettings(Paths().settingsIni));
   // The layered style comes with the pictures, at the first show.
@@ -431,11 +442,16 @@ void CMainDlg::AddTrayIcon() {
 }
 
 void CMainDlg::OnTaskbarCreated() {
-  if (!m_trayIcon.AddAgain()) ::SetTimer(m_hWnd, IDT_TRAY_RETRY, 2000, nullptr);
+  // The new taskbar shows no icons: add ours again, and retry only as long as it is not in.
+  if (m_trayIcon.AddAgain()) {
+    ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  } else {
+    ::SetTimer(m_hWnd, IDT_TRAY_RETRY, 2000, nullptr);
+  }
 }
 
 void CMainDlg::OnTimer(UINT_PTR id) {
-  if (id == IDT_TRAY_RETRY && m_trayIcon.AddAgain()) ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
+  if (id == IDT_TRAY_RETRY && (m_trayIcon.added() || m_trayIcon.AddAgain())) ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
   if (id == IDT_FIRST_RUN_SHOW) {
     ::KillTimer(m_hWnd, IDT_FIRST_RUN_SHOW);
     ShowNormal();
@@ -555,6 +571,15 @@ void CMainDlg::ShowTrayMenu() {
   m_guardHandedOver = false;
 }
 
+void CMainDlg::RegisterAtStart() {
+  // The message box of a refused hotkey runs a message loop. Under the guard, nothing the tray or a
+  // second start asks for meanwhile can register the table anew beneath this first registration.
+  m_busy = true;
+  m_hotkeys.RegisterAll(m_hWnd);
+  m_busy = false;
+  RefreshStatus(m_hotkeys.stats());
+}
+
 void CMainDlg::ReRegisterHotkeys() {
   m_hotkeys.UnregisterAll(m_hWnd);
   m_hotkeys.RegisterAll(m_hWnd);
@@ -569,7 +594,13 @@ void CMainDlg::OnVolumeNotify(int iconId, const char* text) {
 }
 
 void CMainDlg::OnHotkey(WPARAM id) {
-  if (std::optional<_HotkeyItem> item = m_hotkeys.FindById(id)) RunHotkeyActions(m_hWnd, *item);
+  std::optional<_HotkeyItem> item = m_hotkeys.FindById(id);
+  if (!item) return;
+  // A hotkey held down repeats. Its repeats while its own list runs (in a Sleep, say) are no new
+  // presses; another hotkey pressed meanwhile still runs at once, nested in this one.
+  if (!m_runningHotkeys.insert(item->path).second) return;
+  RunHotkeyActions(m_hWnd, *item);
+  m_runningHotkeys.erase(item->path);
 }
 
 void CMainDlg::RefreshStatus(const HotkeyStats& stats) {
@@ -704,8 +735,10 @@ void CMainDlg::OnImportCommand() {
 }
 
 void CMainDlg::OnDestroy() {
-  // The update thread may sit in its pause or its message box: both end at once.
-  m_update.Stop(3000);
+  // The update thread may sit in its pause, its message box or a download: the first two end at
+  // once and the download is cut off. A thread that still cannot end in this short while ends with
+  // the process; the user's exit does not wait for a server.
+  m_update.Stop(kUpdateJoinMs);
   ::KillTimer(m_hWnd, IDT_TRAY_RETRY);
   ::KillTimer(m_hWnd, IDT_FIRST_RUN_SHOW);
   m_trayIcon.Remove();
@@ -745,6 +778,9 @@ void CMainDlg::HideToTray() {
 }
 
 void CMainDlg::Quit() {
+  // A paste waiting for its target would put the user's clipboard back only after the window is
+  // gone (or never, when the session ends): it is put back now.
+  CLIPBD::RestoreInterruptedPaste(m_hWnd);
   ::DestroyWindow(m_hWnd);
   ::PostQuitMessage(2);
 }

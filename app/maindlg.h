@@ -17,6 +17,7 @@
 #include "include/IconButton.h"
 
 #include <map>
+#include <set>
 #include "include/handles.h"
 
 // An invisible child of the main window whose class a second instance searches for; it passes the
@@ -80,6 +81,8 @@ class CMainDlg {
   // Runs a menu or button command; the tray menu passes its guard on to the command it chose.
   void RunCommand(int id);
 
+  // The first registration of the hotkeys, inside the busy guard, and the status lines.
+  void RegisterAtStart();
   void AddTrayIcon();
   void ShowTrayMenu();
   MenuHandle BuildTrayMenu();
@@ -125,6 +128,8 @@ class CMainDlg {
   bool m_busy = false;
   // Set while the tray menu hands its guard to the command chosen from it.
   bool m_guardHandedOver = false;
+  // The files of the hotkeys whose action lists are running (nested lists included).
+  std::set<std::string> m_runningHotkeys;
 };
 
 // Product name and version from the executable, for captions and the title.

@@ -31,7 +31,13 @@ bool CTrayIcon::Add(HWND owner, UINT callbackMessage, HICON icon, const std::str
 
 bool CTrayIcon::AddAgain() {
   NOTIFYICONDATAA nid = Data(NIF_MESSAGE | NIF_ICON | NIF_TIP);
-  m_added = ::Shell_NotifyIconA(NIM_ADD, &nid) != FALSE;
+  if (::Shell_NotifyIconA(NIM_ADD, &nid)) {
+    m_added = true;
+  } else {
+    // The shell refuses a second add of an icon it still shows. The icon is then in, and it must
+    // stay known as ours, or the exit would leave it behind.
+    m_added = ::Shell_NotifyIconA(NIM_MODIFY, &nid) != FALSE;
+  }
   return m_added;
 }
 

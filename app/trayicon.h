@@ -14,7 +14,8 @@ class CTrayIcon {
 
   // Adds the icon for `owner`, which gets `callbackMessage` with the mouse message in lParam.
   bool Add(HWND owner, UINT callbackMessage, HICON icon, const std::string& tip);
-  // Adds it again with the same data (the taskbar was recreated, or the first try failed).
+  // Adds it again with the same data (the taskbar was recreated, or the first try failed). True
+  // when the icon is in afterwards, also when the shell still had it.
   bool AddAgain();
   void Remove();
   bool ShowBalloon(const std::string& title, const std::string& text, UINT timeoutMs);

@@ -1,7 +1,6 @@
 #include "app/updatecheck.h"
 
 #include <shellapi.h>
-#include <urlmon.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -21,17 +20,37 @@ constexpr char kDirectVersionUrl[] = "https://quorvel.example/download/version.t
 constexpr char kDownloadPage[] = "https://quorvel.example/download";
 constexpr DWORD kMinRetryMs = 10;
 
-// The download libraries are loaded by the update thread when it first needs them, not with the
-// program: the window is up sooner and a program whose check is off never loads them.
-CLazyDll g_urlmon("urlmon.dll"), g_wininet("wininet.dll");
+// wininet.dll is loaded by the update thread for its first download, not with the program: the
+// window is up sooner, and a program whose check is off never loads it.
+CLazyDll g_wininet("wininet.dll");
 
-void ForgetCachedCopy(const std::string& url) {
-  if (auto forget = g_wininet.Function<decltype(&::DeleteUrlCacheEntryA)>("DeleteUrlCacheEntryA")) forget(url.c_str());
+struct WininetFunctions {
+  decltype(&::InternetOpenA) open = nullptr;
+  decltype(&::InternetOpenUrlA) openUrl = nullptr;
+  decltype(&::HttpQueryInfoA) queryInfo = nullptr;
+  decltype(&::InternetReadFile) readFile = nullptr;
+  decltype(&::InternetCloseHandle) closeHandle = nullptr;
+  decltype(&::DeleteUrlCacheEntryA) deleteCacheEntry = nullptr;
+  bool complete() const { return open && openUrl && queryInfo && readFile && closeHandle && deleteCacheEntry; }
+};
+
+// Looked up once; every pointer is null when the DLL or one of them is missing.
+const WininetFunctions& Wininet() {
+  static const WininetFunctions functions = [] {
+    WininetFunctions f;
+    f.open = g_wininet.Function<decltype(f.open)>("InternetOpenA");
+    f.openUrl = g_wininet.Function<decltype(f.openUrl)>("InternetOpenUrlA");
+    f.queryInfo = g_wininet.Function<decltype(f.queryInfo)>("HttpQueryInfoA");
+    f.readFile = g_wininet.Function<decltype(f.readFile)>("InternetReadFile");
+    f.closeHandle = g_wininet.Function<decltype(f.closeHandle)>("InternetCloseHandle");
+    f.deleteCacheEntry = g_wininet.Function<decltype(f.deleteCacheEntry)>("DeleteUrlCacheEntryA");
+    return f.complete() ? f : WininetFunctions();
+  }();
+  return functions;
 }
 
-HRESULT DownloadToFile(const std::string& url, const std::string& file) {
-  auto download = g_urlmon.Function<decltype(&::URLDownloadToFileA)>("URLDownloadToFileA");
-  return download ? download(nullptr, url.c_str(), file.c_str(), 0, nullptr) : E_NOTIMPL;
+void ForgetCachedCopy(const std::string& url) {
+  if (Wininet().deleteCacheEntry) Wininet().deleteCacheEntry(url.c_str());
 }
 
 }  // namespace
@@ -42,8 +61,15 @@ struct CUpdateCheck::State {
   KernelHandle stop{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
   std::atomic<int> attempts{0};
   std::string found;  // written once, before kMsgUpdateFound is posted
+  // The internet session of the download under way. Whoever takes it out closes it: the thread
+  // when its download is done, the stop to cut a download short (its pending calls then fail).
+  std::atomic<HINTERNET> session{nullptr};
 
   bool Stopped() const { return ::WaitForSingleObject(stop.get(), 0) == WAIT_OBJECT_0; }
+  void CloseSession() {
+    // A session exists only once the thread has loaded wininet.dll.
+    if (HINTERNET h = session.exchange(nullptr)) Wininet().closeHandle(h);
+  }
 };
 
 namespace {
@@ -57,6 +83,61 @@ std::string ReadHead(const std::string& path) {
   if (!::ReadFile(file.get(), &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr)) got = 0;
   bytes.resize(got);
   return bytes;
+}
+
+// More than any version file has; the rest of a larger answer is not needed.
+constexpr DWORD kMaxDownloadBytes = 64 * 1024;
+
+// Downloads `url` into the file `target`, bypassing the cache. The stop closes the session under
+// way, which makes the pending call fail at once.
+bool DownloadToFile(CUpdateCheck::State& s, const std::string& url, const std::string& target) {
+  const WininetFunctions& inet = Wininet();
+  if (!inet.open) return false;
+  HINTERNET session = inet.open("Quorvel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  if (!session) return false;
+  s.session.store(session);
+  // A stop that came before the session was there has nothing to close: look once more.
+  if (s.Stopped()) {
+    s.CloseSession();
+    return false;
+  }
+  bool ok = false;
+  HINTERNET request = inet.openUrl(
+      session, url.c_str(), nullptr, 0,
+      INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES, 0);
+  if (request) {
+    DWORD status = 0, size = sizeof status;
+    bool answered = true;
+    // Only HTTP answers carry a status; a 404 page is no version file.
+    if (inet.queryInfo(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+      answered = status >= 200 && status < 300;
+    FileHandle file(answered ? ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                             FILE_ATTRIBUTE_NORMAL, nullptr)
+                             : INVALID_HANDLE_VALUE);
+    if (file) {
+      ok = true;
+      char buffer[4096];
+      DWORD total = 0;
+      for (;;) {
+        DWORD got = 0;
+        if (!inet.readFile(request, buffer, sizeof buffer, &got) || s.Stopped()) {
+          ok = false;
+          break;
+        }
+        if (got == 0) break;
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), buffer, got, &written, nullptr) || written != got) {
+          ok = false;
+          break;
+        }
+        total += got;
+        if (total >= kMaxDownloadBytes) break;
+      }
+    }
+    inet.closeHandle(request);
+  }
+  s.CloseSession();
+  return ok;
 }
 
 void RemoveFile(const std::string& path) {
@@ -87,8 +168,7 @@ int CheckOnce(CUpdateCheck::State& s) {
   std::string guid = CMiscFuns::NewGuidText();
   if (guid.empty()) return -1;
   std::string target = std::string(tempFolder, n) + guid + ".txt";
-  HRESULT hr = DownloadToFile(c.versionUrl, target);
-  if (FAILED(hr)) {
+  if (!DownloadToFile(s, c.versionUrl, target)) {
     RemoveFile(target);  // a download cut off halfway may leave a piece
     return -1;
   }
@@ -161,11 +241,15 @@ bool CUpdateCheck::Start(HWND notify, const UpdateCheckConfig& config) {
 bool CUpdateCheck::Stop(DWORD ms) {
   if (!m_thread) return true;
   ::SetEvent(m_state->stop.get());
+  // A download under way is cut short rather than waited for.
+  m_state->CloseSession();
   DWORD start = ::GetTickCount();
   for (;;) {
     // The box may come up just after a look, so look again each round.
     ::EnumThreadWindows(m_threadId, CloseBox, 0);
-    if (::WaitForSingleObject(m_thread.get(), 20) == WAIT_OBJECT_0) return true;
+    DWORD elapsed = ::GetTickCount() - start;
+    DWORD slice = elapsed >= ms ? 0 : std::min<DWORD>(20, ms - elapsed);
+    if (::WaitForSingleObject(m_thread.get(), slice) == WAIT_OBJECT_0) return true;
     if (::GetTickCount() - start >= ms) return false;
   }
 }

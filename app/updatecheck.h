@@ -1,6 +1,7 @@
 // The background look for a newer version: one thread, at most a few downloads of the version file
 // with a pause between failed ones, a message box when a newer version is announced. It never
-// blocks the window: the thread only posts to it, and stopping wakes the pause and closes the box.
+// blocks the window: the thread only posts to it, and stopping wakes the pause, closes the box and
+// cuts a download under way short.
 #pragma once
 
 #include <windows.h>
@@ -36,8 +37,8 @@ class CUpdateCheck {
   // Starts the thread unless one was started already; false when it cannot start (or the address
   // is empty).
   bool Start(HWND notify, const UpdateCheckConfig& config);
-  // Wakes the thread, closes its message box and waits at most `ms` for it to end. True when it
-  // has ended (or never ran).
+  // Wakes the thread, closes its message box, cancels its download and waits at most `ms` for it
+  // to end. True when it has ended (or never ran).
   bool Stop(DWORD ms);
   bool Running() const;
   bool WaitFinished(DWORD ms) const;

@@ -131,6 +131,12 @@ LRESULT CHyperLinkButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return TRUE;
       }
       break;
+    case WM_GETDLGCODE: {
+      LRESULT code = CallOriginal(msg, wParam, lParam);
+      // Enter on the link follows the link, whatever the dialog's default button is.
+      if (ctldraw::IsEnterKeyQuery(lParam)) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
     case WM_CHAR:
       if ((wParam == 13 || wParam == 32) && ::IsWindowEnabled(self)) Click();
       return 0;

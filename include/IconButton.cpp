@@ -321,11 +321,8 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       ctl::ButtonTracker::Effect effect = m_tracker.Release(held);
       if (held) ::ReleaseCapture();
       Apply(effect);
-      if (effect.click) {
-        // Last: the parent may destroy this button (and its object) while it handles the click.
-        ::SendMessageA(::GetParent(self), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(self), BN_CLICKED),
-                       reinterpret_cast<LPARAM>(self));
-      }
+      // Last: the parent may destroy this button (and its object) while it handles the click.
+      if (effect.click) Click();
       return 0;
     }
     case WM_CAPTURECHANGED:
@@ -340,6 +337,18 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KEYDOWN:
     case WM_KEYUP:
       if (wParam == VK_SPACE) return 0;
+      break;
+    case WM_GETDLGCODE: {
+      LRESULT code = CallOriginal(msg, wParam, lParam);
+      // Enter clicks the focused button (not the dialog's default one); the space bar stays dead.
+      if (ctldraw::IsEnterKeyQuery(lParam)) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
+    case WM_CHAR:
+      if (wParam == '\r') {
+        if (::IsWindowEnabled(self)) Click();
+        return 0;
+      }
       break;
     case WM_SETTEXT: {
       // Stored without the button's own repaint, which would draw it the standard way.
@@ -356,6 +365,12 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return CallOriginal(msg, wParam, lParam);
+}
+
+void CIconButton::Click() {
+  HWND self = hwnd();
+  ::SendMessageA(::GetParent(self), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(self), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(self));
 }
 
 bool CIconButton::EnsureParentBackground() {

@@ -127,6 +127,8 @@ class CIconButton : public CSubclassWnd {
   void CreateTooltip();
   void RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam);
   void Apply(const ctl::ButtonTracker::Effect& effect);
+  // Sends the button's command to its parent, which may destroy the button meanwhile.
+  void Click();
   bool SetStateIcon(ctl::Look look, UINT resourceId, HINSTANCE module);
   void DiscardBuffers();
 

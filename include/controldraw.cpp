@@ -97,4 +97,10 @@ void RedrawWithParent(HWND hwnd) {
   ::RedrawWindow(parent, &rc, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+bool IsEnterKeyQuery(LPARAM dlgCodeQuery) {
+  const MSG* msg = reinterpret_cast<const MSG*>(dlgCodeQuery);
+  if (!msg) return false;
+  return (msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) || (msg->message == WM_CHAR && msg->wParam == '\r');
+}
+
 }  // namespace ctldraw

@@ -41,4 +41,8 @@ void RedrawWithParent(HWND hwnd);
 // The control's window rectangle in its parent's client coordinates.
 RECT RectInParent(HWND hwnd);
 
+// True when the WM_GETDLGCODE query (its lParam) is about the Enter key. A button that answers it
+// with DLGC_WANTALLKEYS gets Enter itself, so the dialog does not take it for its default button.
+bool IsEnterKeyQuery(LPARAM dlgCodeQuery);
+
 }  // namespace ctldraw

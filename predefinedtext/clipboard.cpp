@@ -1,7 +1,9 @@
 #include "predefinedtext/clipboard.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #include "include/keyinput.h"
 #include "include/msgwait.h"
@@ -14,6 +16,10 @@ namespace {
 constexpr int kOpenAttempts = 40;
 constexpr DWORD kOpenRetryMs = 25;
 constexpr DWORD kPasteWaitMs = 500;
+
+// The saved clipboards of the pastes waiting for their targets, outermost first (a hotkey pressed
+// during a paste's wait can paste again, nested). Only the UI thread pastes.
+std::vector<SavedClipboard*> g_waitingPastes;
 
 void* NewBlock(size_t size) { return size ? ::LocalAlloc(LPTR, size) : nullptr; }
 
@@ -281,9 +287,24 @@ void InsertText(const std::string& text, HWND selector) {
   bool placed = PutTextOnClipboard(expanded, selector);
   if (placed) SendKeyChord({VK_CONTROL}, 'V');
   if (selector) ::ShowWindow(selector, SW_HIDE);
-  // The target pastes meanwhile; our own messages keep flowing (input is delivered through them).
-  if (placed) WaitPumpingMessages(kPasteWaitMs);
+  if (placed) {
+    // The target pastes meanwhile; our own messages keep flowing (input is delivered through
+    // them), and the program may end meanwhile: then the clipboard was put back already.
+    g_waitingPastes.push_back(&saved);
+    WaitPumpingMessages(kPasteWaitMs);
+    auto waiting = std::find(g_waitingPastes.begin(), g_waitingPastes.end(), &saved);
+    if (waiting == g_waitingPastes.end()) return;
+    g_waitingPastes.erase(waiting);
+  }
   RestoreClipboard(std::move(saved), selector);
+}
+
+void RestoreInterruptedPaste(HWND owner) {
+  if (g_waitingPastes.empty()) return;
+  // The outermost paste saved the user's own clipboard; the nested ones only saved pastes' texts.
+  SavedClipboard& users = *g_waitingPastes.front();
+  g_waitingPastes.clear();
+  RestoreClipboard(std::move(users), owner);
 }
 
 }  // namespace CLIPBD

@@ -51,5 +51,9 @@ bool PutTextOnClipboard(const std::string& text, HWND owner);
 // Pastes `text` (placeholders expanded) into the foreground window through the clipboard and puts
 // the clipboard back as it was. `selector` is hidden once the keys are sent.
 void InsertText(const std::string& text, HWND selector);
+// For the program's end: puts back at once the clipboard a paste saved while it still waits for
+// its target (the windows the paste would use go with the program). The paste then leaves the
+// clipboard alone. `owner` opens the clipboard.
+void RestoreInterruptedPaste(HWND owner);
 
 }  // namespace CLIPBD

@@ -26,7 +26,10 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadFileBytes(const std::string& path) {
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  // Tests read files the program under test may be writing that moment: a read that shut writers
+  // out would make the program's own write fail.
+  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return {};
   std::string data;
   char buf[65536];

@@ -15,7 +15,50 @@ case "$cmd" in
     printf '99.5 <html>' >"$dir/www/garbage.txt"
     printf '99.5%040d' 0 >"$dir/www/long.txt"
     rm -f "$dir/port" "$dir/log"
-    python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$dir/www" >"$dir/log" 2>&1 &
+    # Files as they are, and /slow.txt: a version file whose body comes only after a pause of
+    # QUORVEL_SLOW_SECONDS (default 2), for the tests of a download cut short. Its handler logs
+    # "slow.txt: sent" when the body went out and "slow.txt: client left" when the client closed
+    # the connection during the pause.
+    python3 -u - "$dir/www" >"$dir/log" 2>&1 <<'PY' &
+import functools, http.server, os, select, socket, sys, time
+
+SLOW_SECONDS = float(os.environ.get("QUORVEL_SLOW_SECONDS", "2"))
+
+class Handler(http.server.SimpleHTTPRequestHandler):
+    def do_GET(self):
+        if self.path != "/slow.txt":
+            return super().do_GET()
+        body = b"99.5\r\n"
+        self.send_response(200)
+        self.send_header("Content-Type", "text/plain")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.flush()
+        print("slow.txt: started", flush=True)
+        end = time.monotonic() + SLOW_SECONDS
+        while time.monotonic() < end:
+            readable, _, _ = select.select([self.connection], [], [], 0.05)
+            if readable:
+                try:
+                    data = self.connection.recv(1, socket.MSG_PEEK)
+                except OSError:
+                    data = b""
+                if not data:
+                    print("slow.txt: client left", flush=True)
+                    return
+        try:
+            self.wfile.write(body)
+            self.wfile.flush()
+            print("slow.txt: sent", flush=True)
+        except OSError:
+            print("slow.txt: client left", flush=True)
+
+handler = functools.partial(Handler, directory=sys.argv[1])
+server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+server.daemon_threads = True
+print("Serving HTTP on 127.0.0.1 port %d" % server.server_address[1], flush=True)
+server.serve_forever()
+PY
     echo $! >"$dir/pid"
     for _ in $(seq 1 100); do
       port=$(sed -n 's/.* port \([0-9][0-9]*\).*/\1/p' "$dir/log" | head -1)

@@ -1,0 +1,157 @@
+// The keyboard in the program's windows, pressed as the user presses it: the keys go through the
+// message loop and the dialog manager of the real program.
+#include <doctest/doctest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "include/GlobalData.h"
+#include "tests/e2e/e2e_support.h"
+
+namespace {
+
+constexpr int kCompanyLink = 1082, kMinimize = 1052, kOptionsButton = 1070;
+constexpr int kAboutLegalLink = 1063, kOptionsTranslateLink = 1069;
+
+std::string LanguageText(const ProgramCopy& program, const char* key) {
+  char buf[512] = {};
+  ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / "language\\English.txt").c_str());
+  return buf;
+}
+
+struct Quorvel {
+  RunningProcess process;
+  HWND main = nullptr;
+  explicit Quorvel(const ProgramCopy& program) : process(program.exe()) {
+    main = StartAndFindMainWindow(process);
+    REQUIRE(main);
+    REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
+  }
+  ~Quorvel() {
+    if (process.Running()) {
+      ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+      process.WaitExit(10000);
+    }
+  }
+};
+
+// The control that has the keyboard focus in the thread of `window`.
+HWND FocusIn(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// Presses Tab until the focus is on the control with `id` inside `window` (its own or a page's).
+bool TabTo(HWND window, int id) {
+  for (int i = 0; i < 30; ++i) {
+    HWND focus = FocusIn(window);
+    if (focus && ::GetDlgCtrlID(focus) == id && (::GetParent(focus) == window || ::IsChild(window, focus))) return true;
+    PressChord({}, VK_TAB);
+    WaitUntil([] { return false; }, 60);
+  }
+  return false;
+}
+
+HWND FindBoxOf(DWORD pid, const std::string& caption) {
+  for (HWND h = ::FindWindowExA(nullptr, nullptr, "#32770", caption.c_str()); h;
+       h = ::FindWindowExA(nullptr, h, "#32770", caption.c_str())) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(h, &owner);
+    if (owner == pid && ::IsWindowVisible(h)) return h;
+  }
+  return nullptr;
+}
+
+void ShowBySecondStart(const ProgramCopy& program, HWND main) {
+  RunningProcess second(program.exe());
+  REQUIRE(second.WaitExit(15000) == 0);
+  REQUIRE(WaitUntil([&] { return ::IsWindowVisible(main) && ::GetForegroundWindow() == main; }, 5000));
+  WaitUntil([] { return false; }, 300);
+}
+
+}  // namespace
+
+TEST_CASE("main window: Enter clicks the focused button or link and never ends the program; Escape hides it") {
+  ProgramCopy program;
+  Quorvel q(program);
+  ShowBySecondStart(program, q.main);
+
+  // Enter on the maker's link follows the link: the window stays, and so does the program.
+  REQUIRE(TabTo(q.main, kCompanyLink));
+  PressChord({}, VK_RETURN);
+  WaitUntil([] { return false; }, 1000);
+  REQUIRE(q.process.Running());
+  CHECK(::IsWindowVisible(q.main));
+
+  // Enter on the minimize button clicks it: the window goes to the tray.
+  ::SetForegroundWindow(q.main);
+  REQUIRE(TabTo(q.main, kMinimize));
+  PressChord({}, VK_RETURN);
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(q.main) == FALSE; }, 5000));
+  CHECK(q.process.Running());
+
+  // Escape hides the window as before.
+  ShowBySecondStart(program, q.main);
+  PressChord({}, VK_ESCAPE);
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(q.main) == FALSE; }, 5000));
+  CHECK(q.process.Running());
+}
+
+TEST_CASE("about box: Enter on the legal link follows it instead of closing the box; Escape closes it") {
+  ProgramCopy program;
+  Quorvel q(program);
+  const std::string caption = LanguageText(program, "L0147");
+  // The about entry of the tray menu's help submenu.
+  ::PostMessageA(q.main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+  for (BYTE key : {VK_UP, VK_UP, VK_RIGHT}) PressChord({}, key);
+  WaitUntil([] { return false; }, 200);
+  PressChord({}, VK_UP);
+  PressChord({}, VK_RETURN);
+  HWND about = nullptr;
+  REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), caption)) != nullptr; }, 5000));
+  REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == about; }, 5000));
+
+  REQUIRE(TabTo(about, kAboutLegalLink));
+  PressChord({}, VK_RETURN);
+  WaitUntil([] { return false; }, 1000);
+  CHECK(::IsWindow(about));
+  CHECK(q.process.Running());
+
+  ::SetForegroundWindow(about);
+  WaitUntil([&] { return ::GetForegroundWindow() == about; }, 5000);
+  PressChord({}, VK_ESCAPE);
+  CHECK(WaitUntil([&] { return !::IsWindow(about); }, 5000));
+  CHECK(q.process.Running());
+}
+
+TEST_CASE("options: Enter on the options button opens the dialog; Enter on the translation link keeps it open") {
+  ProgramCopy program;
+  Quorvel q(program);
+  ShowBySecondStart(program, q.main);
+  const std::string caption = LanguageText(program, "L0002");
+
+  REQUIRE(TabTo(q.main, kOptionsButton));
+  PressChord({}, VK_RETURN);
+  HWND options = nullptr;
+  REQUIRE(WaitUntil([&] { return (options = FindBoxOf(q.process.pid(), caption)) != nullptr; }, 5000));
+  REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == options; }, 5000));
+  WaitUntil([] { return false; }, 300);
+
+  REQUIRE(TabTo(options, kOptionsTranslateLink));
+  PressChord({}, VK_RETURN);
+  WaitUntil([] { return false; }, 1000);
+  CHECK(::IsWindow(options));
+  CHECK(q.process.Running());
+
+  ::SetForegroundWindow(options);
+  WaitUntil([&] { return ::GetForegroundWindow() == options; }, 5000);
+  PressChord({}, VK_ESCAPE);
+  CHECK(WaitUntil([&] { return !::IsWindow(options); }, 5000));
+  CHECK(q.process.Running());
+}
