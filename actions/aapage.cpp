@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "addactiondlg_ids.h"
+#include "include/systemdlls.h"
 #include "language/language.h"
 
 CAddActionPage::CAddActionPage(UINT templateId, std::vector<int> fieldControls, Filler fill, Chooser browse)
@@ -125,7 +126,7 @@ bool ChooseFile(std::string& path) {
   ofn.lpstrFile = file.data();
   ofn.nMaxFile = static_cast<DWORD>(file.size());
   ofn.Flags = OFN_HIDEREADONLY;
-  if (!::GetOpenFileNameA(&ofn)) return false;
+  if (!ShowOpenFileDialog(&ofn)) return false;
   path = file.data();
   return true;
 }

@@ -2,7 +2,16 @@
 
 #include <mmsystem.h>
 
+#include "include/systemdlls.h"
+
 namespace {
+
+// winmm.dll is loaded with the first volume or disc tray command, not with the program.
+template <typename Fn, typename... Args>
+MMRESULT CallWinmm(const char* name, Args... args) {
+  auto f = WinmmDll().Function<Fn>(name);
+  return f ? f(args...) : MMSYSERR_NODRIVER;
+}
 
 const CLSID kClsidMMDeviceEnumerator = {0xBCDE0395, 0xE52F, 0x467C, {0x8E, 0x3D, 0xC4, 0x57, 0x92, 0x91, 0x69, 0x2E}};
 const IID kIidMMDeviceEnumerator = {0xA95664D2, 0x9614, 0x4F35, {0xA7, 0x46, 0xDE, 0x8D, 0xB6, 0x36, 0x17, 0xE6}};
@@ -10,7 +19,7 @@ const IID kIidAudioEndpointVolume = {0x5CDF2C82, 0x841E, 0x4546, {0x97, 0x22, 0x
 
 struct MixerTraits {
   static HMIXER Invalid() { return nullptr; }
-  static void Close(HMIXER h) { ::mixerClose(h); }
+  static void Close(HMIXER h) { CallWinmm<decltype(&::mixerClose)>("mixerClose", h); }
 };
 using MixerHandle = UniqueHandle<HMIXER, MixerTraits>;
 
@@ -23,13 +32,15 @@ HMIXEROBJ AsObject(const MixerHandle& mixer) { return reinterpret_cast<HMIXEROBJ
 // handle (MIXER_OBJECTF_HMIXER) to every call, so none of them takes it for a device number.
 bool OpenMixerControl(MixerControlType type, MixerHandle& mixer, MIXERCONTROLA& control) {
   HMIXER handle = nullptr;
-  if (::mixerOpen(&handle, 0, 0, 0, 0) != MMSYSERR_NOERROR || handle == nullptr) return false;
+  if (CallWinmm<decltype(&::mixerOpen)>("mixerOpen", &handle, 0, 0, 0, 0) != MMSYSERR_NOERROR || !handle)
+    return false;
   mixer.reset(handle);
 
   MIXERLINEA line{};
   line.cbStruct = sizeof(line);
   line.dwComponentType = MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
-  if (::mixerGetLineInfoA(AsObject(mixer), &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
+  if (CallWinmm<decltype(&::mixerGetLineInfoA)>("mixerGetLineInfoA", AsObject(mixer), &line,
+                                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) !=
       MMSYSERR_NOERROR) {
     return false;
   }
@@ -44,8 +55,9 @@ bool OpenMixerControl(MixerControlType type, MixerHandle& mixer, MIXERCONTROLA& 
   controls.cControls = 1;
   controls.cbmxctrl = sizeof(control);
   controls.pamxctrl = &control;
-  return ::mixerGetLineControlsA(AsObject(mixer), &controls,
-                                 MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) == MMSYSERR_NOERROR;
+  return CallWinmm<decltype(&::mixerGetLineControlsA)>("mixerGetLineControlsA", AsObject(mixer), &controls,
+                                                       MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
+         MMSYSERR_NOERROR;
 }
 
 // One uniform channel with one 4-byte value: the volume is unsigned, the mute flag a boolean.
@@ -70,7 +82,8 @@ IMixerBackend::ReadResult CLegacyMixer::Read(MixerControlType type, uint32_t& va
   if (!OpenMixerControl(type, mixer, control)) return ReadResult::Missing;
   DWORD raw = 0;
   MIXERCONTROLDETAILS details = OneValueDetails(control, &raw);
-  if (::mixerGetControlDetailsA(AsObject(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) !=
+  if (CallWinmm<decltype(&::mixerGetControlDetailsA)>("mixerGetControlDetailsA", AsObject(mixer), &details,
+                                                       MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) !=
       MMSYSERR_NOERROR) {
     return ReadResult::Failed;
   }
@@ -85,7 +98,8 @@ void CLegacyMixer::Write(MixerControlType type, const std::function<uint32_t(uin
   if (!OpenMixerControl(type, mixer, control)) return;
   DWORD raw = valueFor(control.Bounds.dwMaximum);
   MIXERCONTROLDETAILS details = OneValueDetails(control, &raw);
-  ::mixerSetControlDetails(AsObject(mixer), &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
+  CallWinmm<decltype(&::mixerSetControlDetails)>("mixerSetControlDetails", AsObject(mixer), &details,
+                                                  MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE);
 }
 
 void CCoreAudioEndpoint::Connect() {
@@ -171,7 +185,7 @@ void CVolumeControl::Release() {
 
 void SetDiscTrayDoor(const std::string& drive, bool open) {
   SendDiscTrayCommands(drive, open,
-                       [](const std::string& command) { ::mciSendStringA(command.c_str(), nullptr, 0, nullptr); });
+                       [](const std::string& command) { SendMciString(command); });
 }
 
 std::vector<std::string> ListCdromDrives() {

@@ -11,6 +11,7 @@
 #include "include/keyinput.h"
 #include "include/miscfuns.h"
 #include "include/msgwait.h"
+#include "include/systemdlls.h"
 #include "predefinedtext/PredefinedTextSelector.h"
 
 namespace {
@@ -41,7 +42,7 @@ void RunShellExecute(const std::vector<std::string>& t) {
 
 void NotifyVolume(HWND owner, bool mutedNow, int level) {
   std::string sound = CMiscFuns::GetAppFolder() + "\\sounds\\pop.wav";
-  ::sndPlaySoundA(sound.c_str(), SND_ASYNC);
+  PlaySoundFile(sound, SND_ASYNC);
   std::string text = std::to_string(level);
   ::SendMessageA(owner, kMsgVolumeNotify, mutedNow ? kIconMuted : kIconVolume, reinterpret_cast<LPARAM>(text.c_str()));
 }

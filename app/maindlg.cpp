@@ -112,6 +112,10 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_INITDIALOG:
       return OnInitDialog();
+    case WM_SHOWWINDOW:
+      // Before the window first appears; it waits hidden in the tray until then.
+      if (wParam) LoadPictures();
+      return FALSE;
     case kMsgShowRequest:
       OnShowRequest();
       return TRUE;
@@ -188,7 +192,7 @@ BOOL CMainDlg::OnInitDialog() {
   TranslateWindow(m_hWnd);
   LoadIcons();
   m_msgWindow.Create(m_hWnd);
-  LoadSkin();
+  // The skin and the button pictures are loaded when the window is first shown (LoadPictures).
   SetUpButtons();
   SetUpStatics();
   SetVersionLines();
@@ -199,8 +203,24 @@ BOOL CMainDlg::OnInitDialog() {
   RegisterAtStart();
   FirstRun();
   m_update.Start(m_hWnd, UpdateConfigFromSettings(Paths().settingsIni));
-  MakeLayered();
+  // The layered style comes with the pictures, at the first show.
   return TRUE;
+}
+
+void CMainDlg::LoadPictures() {
+  if (m_picturesLoaded) return;
+  m_picturesLoaded = true;
+  LoadSkin();
+  for (CIconButton* caption : {&m_minimize, &m_close}) {
+    std::string base = caption == &m_minimize ? "minimizebox" : "closebox";
+    caption->SetPictures(Picture((base + "-normal.png").c_str()), Picture((base + "-hover.png").c_str()),
+                         Picture((base + "-pressed.png").c_str()), "");
+    caption->SizeToPicture();
+  }
+  PlaceCaptionButtons();
+  std::string pressed = Picture("btn-style1-pressed.png"), hover = Picture("btn-style1-hover.png");
+  for (CIconButton& button : m_large) button.SetPictures(Picture("btn-style1.png"), hover, pressed, "");
+  MakeLayered();
 }
 
 void CMainDlg::LoadSkin() {
@@ -292,20 +312,14 @@ void CMainDlg::SetUpButtons() {
   struct Caption {
     CIconButton& button;
     int id;
-    const char* name;
-  } captions[] = {{m_minimize, IDC_MAIN_MINIMIZE, "minimizebox"}, {m_close, IDC_MAIN_CLOSE, "closebox"}};
+  } captions[] = {{m_minimize, IDC_MAIN_MINIMIZE}, {m_close, IDC_MAIN_CLOSE}};
   for (Caption& c : captions) {
     c.button.SubclassWindow(::GetDlgItem(m_hWnd, c.id));
-    std::string base = c.name;
-    c.button.SetPictures(Picture((base + "-normal.png").c_str()), Picture((base + "-hover.png").c_str()),
-                         Picture((base + "-pressed.png").c_str()), "");
     c.button.m_dwStyle = ctl::IconButtonStyle::Picture | ctl::IconButtonStyle::HandCursor;
     // The pictures carry the glyph: no icon and no caption over them.
     c.button.SetIconHandle(nullptr);
     c.button.SetCaption("");
-    c.button.SizeToPicture();
   }
-  PlaceCaptionButtons();
 
   m_options.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MAIN_OPTIONS));
   m_options.SetIcon(247, 24, 24);
@@ -314,12 +328,10 @@ void CMainDlg::SetUpButtons() {
   m_options.m_crCaption = kTitleColour;
   m_options.m_dwStyle = ctl::IconButtonStyle::HandCursor | ctl::IconButtonStyle::UnderlineCaption;
 
-  std::string pressed = Picture("btn-style1-pressed.png"), hover = Picture("btn-style1-hover.png");
   for (size_t i = 0; i < sizeof kLargeButtons / sizeof kLargeButtons[0]; ++i) {
     const LargeButton& b = kLargeButtons[i];
     CIconButton& button = m_large[i];
     button.SubclassWindow(::GetDlgItem(m_hWnd, b.id));
-    button.SetPictures(Picture("btn-style1.png"), hover, pressed, "");
     button.m_dwStyle = ctl::IconButtonStyle::Picture | ctl::IconButtonStyle::HandCursor;
     button.SetIcon(b.icon, 32, 32);
     button.m_nIconOffset = 14;

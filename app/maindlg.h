@@ -89,6 +89,8 @@ class CMainDlg : public CDialogBase {
   void ShowNormal();
   void RunModal(const std::function<void()>& dialog);
 
+  // The skin and the button pictures, once, when the window is first shown.
+  void LoadPictures();
   void LoadSkin();
   void ApplySkinRegion();
   void SetUpButtons();
@@ -116,6 +118,7 @@ class CMainDlg : public CDialogBase {
   CGradientLineStatic m_separator;
   CHyperLinkButton m_company;
   CUpdateCheck m_update;
+  bool m_picturesLoaded = false;
   // Set while a tray notification or a dialog opened from the window runs: the tray and a second
   // start then leave the window alone, and no second editor can open.
   bool m_busy = false;

@@ -1,7 +1,6 @@
 #include "app/startup.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
 
 #include "app/maindlg.h"
 #include "actions/closecomputerdlg.h"
@@ -10,27 +9,12 @@
 #include "hotkeys/backup.h"
 #include "hotkeys/hotkeyfiles.h"
 #include "include/GlobalData.h"
+#include "include/Picture.h"
 #include "include/handles.h"
 #include "include/miscfuns.h"
 #include "include/xmlcodec_win.h"
 
 namespace {
-
-class GdiplusScope {
- public:
-  GdiplusScope() {
-    Gdiplus::GdiplusStartupInput input;
-    if (Gdiplus::GdiplusStartup(&m_token, &input, nullptr) != Gdiplus::Ok) m_token = 0;
-  }
-  GdiplusScope(const GdiplusScope&) = delete;
-  GdiplusScope& operator=(const GdiplusScope&) = delete;
-  ~GdiplusScope() {
-    if (m_token) Gdiplus::GdiplusShutdown(m_token);
-  }
-
- private:
-  ULONG_PTR m_token = 0;
-};
 
 int RunMainWindow() {
   CMessageLoop loop;
@@ -75,8 +59,10 @@ int RunQuorvel(HINSTANCE) {
   icc.dwSize = sizeof icc;
   icc.dwICC = ICC_BAR_CLASSES | ICC_COOL_CLASSES;
   ::InitCommonControlsEx(&icc);
-  GdiplusScope gdiplus;
 
-  // GDI+, then COM, then the mutex are released in reverse order as the scopes end.
-  return RunMainWindow();
+  // GDI+ starts with the first picture the window shows; the main window object is gone when
+  // RunMainWindow returns, so its pictures are. Then COM and the mutex end as their scopes do.
+  int result = RunMainWindow();
+  ShutdownPictures();
+  return result;
 }

@@ -140,7 +140,7 @@ void CTrayMessageDlg::OnPaint() {
   // A light band and a darker left edge set the notice apart from whatever is behind it.
   TRIVERTEX v[2] = {{0, 0, 0xF800, 0xFA00, 0xFF00, 0}, {rc.right, rc.bottom, 0xDC00, 0xE600, 0xF800, 0}};
   GRADIENT_RECT g = {0, 1};
-  ::GradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+  ::GdiGradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
   if (m_icon) ::DrawIconEx(dc, 12, (rc.bottom - 48) / 2, m_icon.get(), 48, 48, 0, nullptr, DI_NORMAL);
   RECT textRc = {72, 0, rc.right - 8, rc.bottom};
   ::SetBkMode(dc, TRANSPARENT);

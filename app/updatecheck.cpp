@@ -9,6 +9,7 @@
 
 #include "app/updateversion.h"
 #include "include/GlobalData.h"
+#include "include/LazyDll.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
 
@@ -18,6 +19,39 @@ constexpr char kDefaultVersionUrl[] = "https://quorvel.example/v";
 constexpr char kDirectVersionUrl[] = "https://quorvel.example/download/version.txt";
 constexpr char kDownloadPage[] = "https://quorvel.example/download";
 constexpr DWORD kMinRetryMs = 10;
+
+// wininet.dll is loaded by the update thread for its first download, not with the program: the
+// window is up sooner, and a program whose check is off never loads it.
+CLazyDll g_wininet("wininet.dll");
+
+struct WininetFunctions {
+  decltype(&::InternetOpenA) open = nullptr;
+  decltype(&::InternetOpenUrlA) openUrl = nullptr;
+  decltype(&::HttpQueryInfoA) queryInfo = nullptr;
+  decltype(&::InternetReadFile) readFile = nullptr;
+  decltype(&::InternetCloseHandle) closeHandle = nullptr;
+  decltype(&::DeleteUrlCacheEntryA) deleteCacheEntry = nullptr;
+  bool complete() const { return open && openUrl && queryInfo && readFile && closeHandle && deleteCacheEntry; }
+};
+
+// Looked up once; every pointer is null when the DLL or one of them is missing.
+const WininetFunctions& Wininet() {
+  static const WininetFunctions functions = [] {
+    WininetFunctions f;
+    f.open = g_wininet.Function<decltype(f.open)>("InternetOpenA");
+    f.openUrl = g_wininet.Function<decltype(f.openUrl)>("InternetOpenUrlA");
+    f.queryInfo = g_wininet.Function<decltype(f.queryInfo)>("HttpQueryInfoA");
+    f.readFile = g_wininet.Function<decltype(f.readFile)>("InternetReadFile");
+    f.closeHandle = g_wininet.Function<decltype(f.closeHandle)>("InternetCloseHandle");
+    f.deleteCacheEntry = g_wininet.Function<decltype(f.deleteCacheEntry)>("DeleteUrlCacheEntryA");
+    return f.complete() ? f : WininetFunctions();
+  }();
+  return functions;
+}
+
+void ForgetCachedCopy(const std::string& url) {
+  if (Wininet().deleteCacheEntry) Wininet().deleteCacheEntry(url.c_str());
+}
 
 }  // namespace
 
@@ -33,7 +67,8 @@ struct CUpdateCheck::State {
 
   bool Stopped() const { return ::WaitForSingleObject(stop.get(), 0) == WAIT_OBJECT_0; }
   void CloseSession() {
-    if (HINTERNET h = session.exchange(nullptr)) ::InternetCloseHandle(h);
+    // A session exists only once the thread has loaded wininet.dll.
+    if (HINTERNET h = session.exchange(nullptr)) Wininet().closeHandle(h);
   }
 };
 
@@ -56,7 +91,9 @@ constexpr DWORD kMaxDownloadBytes = 64 * 1024;
 // Downloads `url` into the file `target`, bypassing the cache. The stop closes the session under
 // way, which makes the pending call fail at once.
 bool DownloadToFile(CUpdateCheck::State& s, const std::string& url, const std::string& target) {
-  HINTERNET session = ::InternetOpenA("Quorvel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+  const WininetFunctions& inet = Wininet();
+  if (!inet.open) return false;
+  HINTERNET session = inet.open("Quorvel", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
   if (!session) return false;
   s.session.store(session);
   // A stop that came before the session was there has nothing to close: look once more.
@@ -65,14 +102,14 @@ bool DownloadToFile(CUpdateCheck::State& s, const std::string& url, const std::s
     return false;
   }
   bool ok = false;
-  HINTERNET request = ::InternetOpenUrlA(
+  HINTERNET request = inet.openUrl(
       session, url.c_str(), nullptr, 0,
       INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES, 0);
   if (request) {
     DWORD status = 0, size = sizeof status;
     bool answered = true;
     // Only HTTP answers carry a status; a 404 page is no version file.
-    if (::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+    if (inet.queryInfo(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
       answered = status >= 200 && status < 300;
     FileHandle file(answered ? ::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                              FILE_ATTRIBUTE_NORMAL, nullptr)
@@ -83,7 +120,7 @@ bool DownloadToFile(CUpdateCheck::State& s, const std::string& url, const std::s
       DWORD total = 0;
       for (;;) {
         DWORD got = 0;
-        if (!::InternetReadFile(request, buffer, sizeof buffer, &got) || s.Stopped()) {
+        if (!inet.readFile(request, buffer, sizeof buffer, &got) || s.Stopped()) {
           ok = false;
           break;
         }
@@ -97,7 +134,7 @@ bool DownloadToFile(CUpdateCheck::State& s, const std::string& url, const std::s
         if (total >= kMaxDownloadBytes) break;
       }
     }
-    ::InternetCloseHandle(request);
+    inet.closeHandle(request);
   }
   s.CloseSession();
   return ok;
@@ -123,8 +160,8 @@ void ShowUpdateBox(CUpdateCheck::State& s) {
 // -1: the download failed; 0: no newer version; 1: a newer version was found.
 int CheckOnce(CUpdateCheck::State& s) {
   const UpdateCheckConfig& c = s.config;
-  ::DeleteUrlCacheEntryA(c.versionUrl.c_str());
-  if (!c.directUrl.empty()) ::DeleteUrlCacheEntryA(c.directUrl.c_str());
+  ForgetCachedCopy(c.versionUrl);
+  if (!c.directUrl.empty()) ForgetCachedCopy(c.directUrl);
   char tempFolder[MAX_PATH + 1] = {};
   DWORD n = ::GetTempPathA(sizeof tempFolder, tempFolder);
   if (n == 0 || n > MAX_PATH) return -1;

@@ -1,9 +1,12 @@
 # Cross build: the program, its program folder, and the tests that run under Wine.
 enable_language(RC)
+# GDI+, the file dialogs, winmm and the download libraries are not among them: the program loads
+# each when it first needs it (include/LazyDll.h), so it starts without them.
 set(WIN_LIBS
   -static -static-libgcc -static-libstdc++
-  comctl32 gdiplus winmm shell32 comdlg32 advapi32 msimg32 version shlwapi urlmon wininet psapi
-  ole32 oleaut32 uuid)
+  comctl32 shell32 advapi32 version shlwapi psapi ole32 oleaut32 uuid)
+# The tests call some of those directly (PNG files made with GDI+, sounds, the URL cache).
+set(WIN_TEST_LIBS gdiplus winmm comdlg32 urlmon wininet)
 
 configure_file(resources/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h)
 set(RES_INCLUDE ${CMAKE_BINARY_DIR}/generated ${CMAKE_SOURCE_DIR}/resources)
@@ -62,7 +65,7 @@ list(REMOVE_DUPLICATES WIN_TEST_SUPPORT)
 set(TEST_SUPPORT ${CMAKE_SOURCE_DIR}/tests/support/files.cpp ${CMAKE_SOURCE_DIR}/tests/support/capture.cpp
                  ${CMAKE_SOURCE_DIR}/tests/support/modal.cpp ${CMAKE_SOURCE_DIR}/tests/support/programfolder.cpp)
 add_executable(quorvel_tests ${CORE_TESTS} ${WIN_TESTS} ${E2E_TESTS} ${WIN_TEST_SUPPORT} ${TEST_SUPPORT} ${QUORVEL_RC})
-target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main)
+target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main ${WIN_TEST_LIBS})
 # Pictures the tests take for a person to look at: build/win/shots/<area>/.
 string(REPLACE "/" "\\\\" SHOT_DIR_WIN "Z:${CMAKE_BINARY_DIR}/shots")
 target_compile_definitions(quorvel_tests PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}"
@@ -117,3 +120,5 @@ add_executable(hotkey_bench bench/hotkey_bench.cpp)
 target_link_libraries(hotkey_bench PRIVATE quorvel_win)
 add_executable(textedit_bench bench/textedit_bench.cpp ${QUORVEL_RC})
 target_link_libraries(textedit_bench PRIVATE quorvel_win)
+add_executable(paste_bench bench/paste_bench.cpp)
+target_link_libraries(paste_bench PRIVATE quorvel_win)

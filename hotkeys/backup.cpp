@@ -10,6 +10,7 @@
 #include "hotkeys/backupformat.h"
 #include "include/handles.h"
 #include "include/miscfuns.h"
+#include "include/systemdlls.h"
 #include "include/wholefile.h"
 #include "include/xml.h"
 #include "language/language.h"
@@ -89,7 +90,7 @@ bool ChooseBackupFile(HWND owner, bool save, std::string& path) {
   ofn.nMaxFile = static_cast<DWORD>(name.size());
   ofn.lpstrDefExt = "hkb";
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | (save ? OFN_OVERWRITEPROMPT : 0);
-  BOOL chosen = save ? ::GetSaveFileNameA(&ofn) : ::GetOpenFileNameA(&ofn);
+  BOOL chosen = save ? ShowSaveFileDialog(&ofn) : ShowOpenFileDialog(&ofn);
   if (!chosen) return false;
   path = name.data();
   return !path.empty();

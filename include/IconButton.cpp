@@ -1,7 +1,6 @@
 #include "include/IconButton.h"
 
 #include <commctrl.h>
-#include <gdiplus.h>
 
 #include "include/controldraw.h"
 
@@ -19,15 +18,6 @@ const CIconButton::ColorSet kInitialColours[ctl::LookCount] = {
      RGB(255, 0, 0)},
 };
 
-std::wstring Widen(const std::string& text) {
-  int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-  wide.resize(static_cast<size_t>(n - 1));
-  return wide;
-}
-
 FontHandle MakeFont(const LOGFONTA& lf, bool underline) {
   LOGFONTA copy = lf;
   copy.lfUnderline = underline ? TRUE : FALSE;
@@ -42,8 +32,6 @@ void DrawTextIn(HDC dc, const std::string& text, const ctl::Rect& where, unsigne
   ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
 }
 }  // namespace
-
-void CIconButton::ImageDeleter::operator()(Gdiplus::Image* image) const { delete image; }
 
 void CIconButton::Buffer::Reset() {
   if (dc && oldBitmap) ::SelectObject(dc.get(), oldBitmap);
@@ -101,7 +89,9 @@ bool CIconButton::SubclassWindow(HWND button) {
   ResetSettings();
   m_caption = WindowText(button);
   MakeFonts();
-  CreateTooltip();
+  // The tooltip window comes with the first mouse message (RelayToTooltip): a window that waits
+  // hidden does not pay for one per button.
+  m_tooltipText.clear();
   DiscardBuffers();
   Repaint();
   return true;
@@ -154,9 +144,11 @@ void CIconButton::CreateTooltip() {
   ti.lpszText = empty;
   ::SendMessageA(m_tooltip.get(), TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
   ::SendMessageA(m_tooltip.get(), TTM_ACTIVATE, TRUE, 0);
+  if (!m_tooltipText.empty()) SetTooltipText(m_tooltipText);
 }
 
 void CIconButton::SetTooltipText(const std::string& text) {
+  m_tooltipText = text;
   if (!m_tooltip) return;
   std::string copy = text;  // the message takes a writable pointer; the tooltip keeps its own copy
   TOOLINFOA ti = {};
@@ -168,6 +160,7 @@ void CIconButton::SetTooltipText(const std::string& text) {
 }
 
 void CIconButton::RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!m_tooltip && hwnd()) CreateTooltip();
   if (!m_tooltip) return;
   MSG m = {};
   m.hwnd = hwnd();
@@ -182,36 +175,27 @@ void CIconButton::RelayToTooltip(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 bool CIconButton::SetPictures(const std::string& normal, const std::string& hover, const std::string& pressed,
                               const std::string& disabled) {
-  auto load = [](const std::string& path) {
-    ImagePtr image;
-    DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return image;
-    std::wstring wide = Widen(path);
-    image.reset(new Gdiplus::Image(wide.c_str()));
-    if (image->GetLastStatus() != Gdiplus::Ok || image->GetWidth() == 0) image.reset();
-    return image;
-  };
-  m_pImgNormal = load(normal);
-  m_pImgHover = load(hover);
-  m_pImgPressed = load(pressed);
-  m_pImgDisabled = load(disabled);
+  m_pImgNormal.Load(normal);
+  m_pImgHover.Load(hover);
+  m_pImgPressed.Load(pressed);
+  m_pImgDisabled.Load(disabled);
   Repaint();
-  return m_pImgNormal != nullptr;
+  return static_cast<bool>(m_pImgNormal);
 }
 
 bool CIconButton::HasPicture(ctl::Look look) const {
   switch (look) {
-    case ctl::LookNormal: return m_pImgNormal != nullptr;
-    case ctl::LookHover: return m_pImgHover != nullptr;
-    case ctl::LookPressed: return m_pImgPressed != nullptr;
-    case ctl::LookDisabled: return m_pImgDisabled != nullptr;
+    case ctl::LookNormal: return static_cast<bool>(m_pImgNormal);
+    case ctl::LookHover: return static_cast<bool>(m_pImgHover);
+    case ctl::LookPressed: return static_cast<bool>(m_pImgPressed);
+    case ctl::LookDisabled: return static_cast<bool>(m_pImgDisabled);
     default: return false;
   }
 }
 
 bool CIconButton::SizeToPicture() {
   if (!hwnd() || !m_pImgNormal) return false;
-  RECT rc = {0, 0, static_cast<LONG>(m_pImgNormal->GetWidth()), static_cast<LONG>(m_pImgNormal->GetHeight())};
+  RECT rc = {0, 0, static_cast<LONG>(m_pImgNormal.width()), static_cast<LONG>(m_pImgNormal.height())};
   ::AdjustWindowRectEx(&rc, static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE)));
   ::SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
@@ -445,13 +429,11 @@ void CIconButton::DrawLayer(HDC dc, int w, int h, const ctl::BackgroundLayer& la
   }
   if (EnsureParentBackground()) ::BitBlt(dc, 0, 0, w, h, m_parentBack.dc.get(), 0, 0, SRCCOPY);
   if (layer.kind != ctl::BackgroundLayer::Picture) return;
-  Gdiplus::Image* image = layer.look == ctl::LookNormal    ? m_pImgNormal.get()
-                          : layer.look == ctl::LookHover   ? m_pImgHover.get()
-                          : layer.look == ctl::LookPressed ? m_pImgPressed.get()
-                                                           : m_pImgDisabled.get();
-  if (!image) return;
-  Gdiplus::Graphics graphics(dc);
-  graphics.DrawImage(image, 0, 0, w, h);
+  const CPicture& picture = layer.look == ctl::LookNormal    ? m_pImgNormal
+                            : layer.look == ctl::LookHover   ? m_pImgHover
+                            : layer.look == ctl::LookPressed ? m_pImgPressed
+                                                             : m_pImgDisabled;
+  picture.Draw(dc, 0, 0, w, h);
 }
 
 void CIconButton::Paint(HDC target) {

@@ -17,13 +17,10 @@
 #include <memory>
 #include <string>
 
+#include "include/Picture.h"
 #include "include/SubclassWnd.h"
 #include "include/controlmath.h"
 #include "include/handles.h"
-
-namespace Gdiplus {
-class Image;
-}
 
 class CIconButton : public CSubclassWnd {
  public:
@@ -53,6 +50,7 @@ class CIconButton : public CSubclassWnd {
   bool SizeToPicture();
 
   void SetTooltipText(const std::string& text);
+  // Null until the first mouse message over the button, which creates the tooltip.
   HWND tooltip() const { return m_tooltip.get(); }
 
   // Icons from icon resources of `module` (the executable when null), drawn at width x height
@@ -110,10 +108,6 @@ class CIconButton : public CSubclassWnd {
     UINT resourceId = 0;
     HINSTANCE module = nullptr;
   };
-  struct ImageDeleter {
-    void operator()(Gdiplus::Image* image) const;
-  };
-  using ImagePtr = std::unique_ptr<Gdiplus::Image, ImageDeleter>;
   // A memory DC with its bitmap; the DC's first bitmap is put back before either goes.
   struct Buffer {
     MemoryDc dc;
@@ -144,10 +138,10 @@ class CIconButton : public CSubclassWnd {
   void DrawLayer(HDC dc, int w, int h, const ctl::BackgroundLayer& layer);
   void DrawIcon(HDC dc, const RECT& rc, ctl::Look slot);
 
-  std::string m_caption, m_description;
+  std::string m_caption, m_description, m_tooltipText;
   FontHandle m_captionFont, m_captionHoverFont, m_descriptionFont, m_descriptionHoverFont;
   IconSlot m_icons[ctl::LookCount];
-  ImagePtr m_pImgNormal, m_pImgHover, m_pImgPressed, m_pImgDisabled;
+  CPicture m_pImgNormal, m_pImgHover, m_pImgPressed, m_pImgDisabled;
   WindowHandle m_tooltip;
   Buffer m_back, m_parentBack;
   bool m_haveParentBack = false;

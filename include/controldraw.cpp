@@ -33,7 +33,8 @@ void FillGradient(HDC dc, const RECT& rc, COLORREF from, COLORREF to, bool verti
   v[1].Green = static_cast<COLOR16>(GetGValue(to) << 8);
   v[1].Blue = static_cast<COLOR16>(GetBValue(to) << 8);
   GRADIENT_RECT g = {0, 1};
-  ::GradientFill(dc, v, 2, &g, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
+  // GDI's own entry point: the same fill without loading msimg32.dll for it.
+  ::GdiGradientFill(dc, v, 2, &g, 1, vertical ? GRADIENT_FILL_RECT_V : GRADIENT_FILL_RECT_H);
 }
 
 void FillBands(HDC dc, const std::vector<ctl::GradientBand>& bands) {

@@ -197,12 +197,20 @@ std::string CMiscFuns::GetFileNameFromPath(const std::string& path, bool keepExt
   return text::FileNameFromPath(path, keepExtension);
 }
 
-std::string CMiscFuns::GetVersionString(const std::string& key, const std::string& file) {
+namespace {
+
+std::vector<char> ReadVersionBlock(const std::string& file) {
   DWORD ignored = 0;
   DWORD size = ::GetFileVersionInfoSizeA(file.c_str(), &ignored);
   if (size == 0) return {};
   std::vector<char> block(size);
   if (!::GetFileVersionInfoA(file.c_str(), 0, size, block.data())) return {};
+  return block;
+}
+
+// `block` is the caller's own copy: the ANSI query may convert texts into the block's spare room.
+std::string QueryVersionString(std::vector<char> block, const std::string& key) {
+  if (block.empty()) return {};
   struct LangCodePage {
     WORD language, codePage;
   }* translation = nullptr;
@@ -216,6 +224,18 @@ std::string CMiscFuns::GetVersionString(const std::string& key, const std::strin
   char* value = nullptr;
   if (!::VerQueryValueA(block.data(), sub, reinterpret_cast<void**>(&value), &len) || !value || len == 0) return {};
   return std::string(value, strnlen(value, len));
+}
+
+}  // namespace
+
+std::string CMiscFuns::GetVersionString(const std::string& key, const std::string& file) {
+  return QueryVersionString(ReadVersionBlock(file), key);
+}
+
+std::string CMiscFuns::GetOwnVersionString(const std::string& key) {
+  // The running program's file does not change under it: its version block is read once.
+  static const std::vector<char> own = ReadVersionBlock(GetModulePath());
+  return QueryVersionString(own, key);
 }
 
 std::string CMiscFuns::NewGuidText() {

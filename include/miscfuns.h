@@ -36,7 +36,8 @@ class CMiscFuns {
   static std::string GetFileNameFromPath(const std::string& path, bool keepExtension);
 
   static std::string GetVersionString(const std::string& key, const std::string& file);
-  static std::string GetOwnVersionString(const std::string& key) { return GetVersionString(key, GetModulePath()); }
+  // The running program's own version texts (its version block is read once).
+  static std::string GetOwnVersionString(const std::string& key);
   static std::string NewGuidText();
 
   // Lowered with the code page's rules (CharLowerBuffA).

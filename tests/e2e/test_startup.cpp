@@ -1,6 +1,14 @@
 #include <doctest/doctest.h>
 
+#include <psapi.h>
+
+#include <algorithm>
+#include <cctype>
+#include <set>
+
 #include "include/miscfuns.h"
+#include "include/GlobalData.h"
+#include "include/handles.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
@@ -12,7 +20,48 @@ HWND StartAndFind(RunningProcess& p) {
   return main;
 }
 
+// The file names of the DLLs a process has loaded, in lower case.
+std::set<std::string> LoadedModules(HANDLE process) {
+  std::vector<HMODULE> modules(512);
+  DWORD needed = 0;
+  std::set<std::string> names;
+  if (!::EnumProcessModules(process, modules.data(), static_cast<DWORD>(modules.size() * sizeof(HMODULE)), &needed))
+    return names;
+  modules.resize(std::min<size_t>(modules.size(), needed / sizeof(HMODULE)));
+  for (HMODULE m : modules) {
+    char name[MAX_PATH] = {};
+    if (!::GetModuleBaseNameA(process, m, name, sizeof name)) continue;
+    std::string n = name;
+    std::transform(n.begin(), n.end(), n.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    names.insert(n);
+  }
+  return names;
+}
+
 }  // namespace
+
+TEST_CASE("waiting in the tray, the program holds no picture, file dialog, sound or download libraries") {
+  ProgramCopy program;
+  RunningProcess p(program.exe());
+  HWND main = StartAndFind(p);
+  REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
+  std::set<std::string> loaded = LoadedModules(p.handle());
+  REQUIRE(loaded.count("user32.dll"));
+  for (const char* dll : {"gdiplus.dll", "windowscodecs.dll", "comdlg32.dll", "winmm.dll", "urlmon.dll", "wininet.dll",
+                          "msimg32.dll"}) {
+    std::string name = dll;
+    CAPTURE(name);
+    CHECK(loaded.count(name) == 0);
+  }
+  // Shown, the window has its skin: the pictures come with the first show.
+  ::PostMessageA(main, kMsgShowRequest, 0, 0);
+  REQUIRE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+  CHECK(LoadedModules(p.handle()).count("gdiplus.dll") == 1);
+  RegionHandle region(::CreateRectRgn(0, 0, 0, 0));
+  CHECK(::GetWindowRgn(main, region.get()) == COMPLEXREGION);
+  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+  CHECK(p.WaitExit(10000) == 2);
+}
 
 TEST_CASE("a second start shows the running instance and ends with 0") {
   ProgramCopy program;

@@ -121,7 +121,21 @@ TEST_CASE("an image button's object going first restores the window procedure") 
   {
     CIconButton button;
     REQUIRE(button.SubclassWindow(h));
-    CHECK(ThreadWindowCount() == windows + 1);  // its tooltip
+    button.SetTooltipText("Tip");
+    // The tooltip comes with the first mouse message, not before.
+    CHECK(ThreadWindowCount() == windows);
+    CHECK(button.tooltip() == nullptr);
+    ::SendMessageA(h, WM_MOUSEMOVE, 0, MAKELPARAM(3, 3));
+    CHECK(ThreadWindowCount() == windows + 1);
+    REQUIRE(button.tooltip() != nullptr);
+    char tip[64] = {};
+    TOOLINFOA ti = {};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = parent.hwnd();
+    ti.uId = reinterpret_cast<UINT_PTR>(h);
+    ti.lpszText = tip;
+    ::SendMessageA(button.tooltip(), TTM_GETTEXTA, sizeof(tip), reinterpret_cast<LPARAM>(&ti));
+    CHECK(std::string(tip) == "Tip");
   }
   CHECK(::GetWindowLongPtrA(h, GWLP_WNDPROC) == original);
   CHECK(ThreadWindowCount() == windows);

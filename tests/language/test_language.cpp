@@ -90,6 +90,36 @@ TEST_CASE("windows are translated with all their descendants") {
   TranslateWindow(top);  // a window that is gone is left alone
 }
 
+TEST_CASE("a window's controls get the very texts GetLanguageText gives for their keys") {
+  LanguageFixture f("[String]\r\nL0001=Exit\r\nL0002=Options\r\nL0003=Three\r\nL0005 = spaced out \r\n"
+                    "L0006=\"quoted\"\r\nL0007='single'\r\nL0008=first\r\nL0008=second\r\n; L0009=not a comment\r\n"
+                    "L0010=Line one\\nLine two\r\n",
+                    "[Other]\r\nL0002=Elsewhere\r\n[String]\r\nL0001=Beenden\r\nL0003=\r\nl0004=Klein\r\n",
+                    kSelectGerman);
+  const char* keys[] = {"L0001", "L0002", "L0003", "L0004", "L0005", "L0006", "L0007", "L0008", "L0010",
+                        "L0099", "--"};
+  HWND top = ::CreateWindowA("STATIC", "L0001", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+  REQUIRE(top);
+  std::vector<HWND> children;
+  for (const char* key : keys)
+    children.push_back(::CreateWindowA("STATIC", key, WS_CHILD, 0, 0, 5, 5, top, nullptr, nullptr, nullptr));
+  TranslateWindow(top);
+  auto text = [](HWND h) {
+    char buf[256] = {};
+    ::GetWindowTextA(h, buf, sizeof buf);
+    return std::string(buf);
+  };
+  CHECK(text(top) == "Beenden");
+  for (size_t i = 0; i < children.size(); ++i) {
+    CAPTURE(std::string(keys[i]));
+    CHECK(text(children[i]) == GetLanguageText(keys[i]));
+  }
+  CHECK(text(children[3]) == "Klein");
+  CHECK(text(children[4]) == "spaced out");
+  CHECK(text(children[8]) == "Line one\nLine two");
+  ::DestroyWindow(top);
+}
+
 TEST_CASE("language files are listed by display name") {
   TempDir dir;
   WriteFileBytes(dir / "English.txt", "");
