@@ -13,28 +13,12 @@
 
 #include "actions/executor.h"
 #include "app/hotkeyreg.h"
+#include "bench/benchutil.h"
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "include/msgwait.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER x;
-    ::QueryPerformanceFrequency(&x);
-    return x;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return -1;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
 
 void Press(BYTE key) {
   for (BYTE m : {VK_CONTROL, VK_SHIFT, VK_MENU}) ::keybd_event(m, static_cast<BYTE>(::MapVirtualKeyA(m, 0)), 0, 0);
@@ -59,7 +43,7 @@ double g_hotkeyAt = 0, g_firstActionAt = 0;
 
 LRESULT CALLBACK BenchProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_HOTKEY) {
-    g_hotkeyAt = Now();
+    g_hotkeyAt = bench::Now();
     if (auto item = g_table->FindById(w)) RunHotkeyActions(h, *item);
     return 0;
   }
@@ -80,14 +64,14 @@ std::vector<double> InProcess(const std::string& folder, int runs) {
   g_table = &table;
   table.RegisterAll(hwnd);
   SetActionTrace([](const std::string&) {
-    if (g_firstActionAt == 0) g_firstActionAt = Now();
+    if (g_firstActionAt == 0) g_firstActionAt = bench::Now();
   });
   std::vector<double> ms;
   for (int r = 0; r < runs; ++r) {
     g_hotkeyAt = g_firstActionAt = 0;
     Press('8');
-    double start = Now();
-    while (g_firstActionAt == 0 && Now() - start < 2000) WaitPumpingMessages(1);
+    double start = bench::Now();
+    while (g_firstActionAt == 0 && bench::Now() - start < 2000) WaitPumpingMessages(1);
     if (g_firstActionAt > 0) ms.push_back(g_firstActionAt - g_hotkeyAt);
   }
   SetActionTrace(nullptr);
@@ -121,14 +105,14 @@ std::vector<double> AcrossProcesses(const std::string& exe, int runs) {
   WaitPumpingMessages(500);
   for (int r = 0; r < runs; ++r) {
     PutText();
-    double start = Now();
+    double start = bench::Now();
     Press('9');
     bool done = false;
-    while (!done && Now() - start < 3000) {
+    while (!done && bench::Now() - start < 3000) {
       WaitPumpingMessages(0);
       done = ::CountClipboardFormats() == 0;
     }
-    if (done) ms.push_back(Now() - start);
+    if (done) ms.push_back(bench::Now() - start);
     WaitPumpingMessages(20);
   }
   HWND msg = CMiscFuns::FindWindowByClass(names::kInstanceWindowClass);
@@ -153,11 +137,11 @@ int main(int argc, char** argv) {
   std::vector<double> across = AcrossProcesses(argv[1], runs);
   std::printf("runs: %d (median, with min and max)\n", runs);
   if (!inside.empty())
-    std::printf("WM_HOTKEY to first action, in process: %.3f ms (%.3f .. %.3f)\n", Median(inside),
+    std::printf("WM_HOTKEY to first action, in process: %.3f ms (%.3f .. %.3f)\n", bench::Median(inside),
                 *std::min_element(inside.begin(), inside.end()), *std::max_element(inside.begin(), inside.end()));
   if (!across.empty())
     std::printf("key press to first action's effect:    %.1f ms (%.1f .. %.1f), %zu of %d presses seen\n",
-                Median(across), *std::min_element(across.begin(), across.end()),
+                bench::Median(across), *std::min_element(across.begin(), across.end()),
                 *std::max_element(across.begin(), across.end()), across.size(), runs);
   return inside.empty() || across.empty() ? 1 : 0;
 }

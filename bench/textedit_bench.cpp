@@ -11,38 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/benchutil.h"
+#include "include/wholefile.h"
 #include "include/GlobalData.h"
 #include "include/xmlcodec_win.h"
 #include "predefinedtext/opt_textshortcuts.h"
 #include "textshortcuts_ids.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER f = [] {
-    LARGE_INTEGER x;
-    ::QueryPerformanceFrequency(&x);
-    return x;
-  }();
-  LARGE_INTEGER t;
-  ::QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-  if (v.empty()) return -1;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE h = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
-  DWORD n = 0;
-  BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
-  ::CloseHandle(h);
-  return ok && n == bytes.size();
-}
 
 // The store as the program writes it: UTF-16LE with its mark, line breaks kept as \r\n.
 std::string StoreWithText(size_t characters, size_t& lineBreaks) {
@@ -85,9 +61,9 @@ std::vector<double> TypeInto(HWND box, int count) {
   const WPARAM middle = static_cast<WPARAM>(::GetWindowTextLengthA(box) / 2);
   ::SendMessageA(box, EM_SETSEL, middle, static_cast<LPARAM>(middle));
   for (int i = 0; i < count; ++i) {
-    double start = Now();
+    double start = bench::Now();
     ::SendMessageA(box, WM_CHAR, static_cast<WPARAM>('a' + i % 26), 1);
-    times.push_back(Now() - start);
+    times.push_back(bench::Now() - start);
   }
   return times;
 }
@@ -126,7 +102,7 @@ int main(int argc, char** argv) {
   SetGlobalPaths(BuildGlobalPaths(work));
   const std::string store = work + "\\predefinedtext\\data.xml";
   size_t lineBreaks = 0;
-  if (!WriteBytes(store, StoreWithText(characters, lineBreaks))) {
+  if (!wholefile::Write(store, StoreWithText(characters, lineBreaks))) {
     std::fprintf(stderr, "cannot write %s\n", store.c_str());
     return 1;
   }
@@ -144,7 +120,7 @@ int main(int argc, char** argv) {
   }
   std::printf("text shortcuts editor, one keystroke in a text of %zu characters with %zu line breaks:\n",
               run.boxLength, lineBreaks);
-  std::printf("  in the editor:          median %.2f ms, slowest %.2f ms over %zu keystrokes\n", Median(run.times),
+  std::printf("  in the editor:          median %.2f ms, slowest %.2f ms over %zu keystrokes\n", bench::Median(run.times),
               *std::max_element(run.times.begin(), run.times.end()), run.times.size());
 
   // The same typing into a bare edit control of the same kind, size and text: what the control
@@ -156,7 +132,7 @@ int main(int argc, char** argv) {
   ::SendMessageA(bare, EM_SETLIMITTEXT, 0, 0);
   ::SetWindowTextA(bare, run.text.c_str());
   std::vector<double> bareTimes = TypeInto(bare, run.keystrokes);
-  std::printf("  bare edit control:      median %.2f ms, slowest %.2f ms\n", Median(bareTimes),
+  std::printf("  bare edit control:      median %.2f ms, slowest %.2f ms\n", bench::Median(bareTimes),
               *std::max_element(bareTimes.begin(), bareTimes.end()));
   ::DestroyWindow(frame);
   return 0;
