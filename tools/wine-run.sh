@@ -39,7 +39,8 @@ out=$(mktemp "${TMPDIR:-/tmp}/quorvel-out.XXXXXX")
 wine "$@" >"$out" 2>&1 </dev/null 8>&- &
 pid=$!
 # A time-out kills this script: take the program with it.
-trap 'kill "$pid" 2>/dev/null; rm -f "$out"; exit 124' TERM INT
+# A private session goes with it too.
+trap 'kill "$pid" 2>/dev/null; rm -f "$out"; [ -n "$own" ] && "$here/wine-session.sh" stop "$own"; exit 124' TERM INT
 tail -n +1 -s 0.05 --pid="$pid" -f "$out" 8>&- &
 tailpid=$!
 wait "$pid"

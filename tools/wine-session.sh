@@ -84,7 +84,8 @@ run_session() {
   local feeder_pid=$!
   echo "KEEPER_PID=$keeper_pid FEEDER_PID=$feeder_pid" >>"$dir/env"
   local ws_pid=""
-  for p in $(pgrep -x wineserver || true); do
+  # The server's process is named after its binary: wineserver, or wineserver64 on some systems.
+  for p in $(pgrep '^wineserver' || true); do
     if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then ws_pid=$p; fi
   done
   echo "WINESERVER_PID=$ws_pid" >>"$dir/env"
