@@ -5,6 +5,7 @@
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "include/msgwait.h"
+#include "predefinedtext/PredefinedTextSelector.h"
 
 ProgramCopy::ProgramCopy() {
   CopyTree(QUORVEL_PROGRAM_DIR, m_dir.path());
@@ -83,6 +84,12 @@ void ClickAt(POINT screen, int clicks) {
 }
 
 void DoubleClickAt(POINT screen) { ClickAt(screen, 2); }
+
+void DoubleClickFirstSelectorEntry(HWND selector) {
+  POINT onLabel = {50, 10};
+  ::ClientToScreen(::GetDlgItem(selector, kSelectorTreeId), &onLabel);
+  DoubleClickAt(onLabel);
+}
 
 void WriteHotkeyFile(const std::string& path, const std::string& setting, const std::vector<std::string>& lines) {
   std::string text = "[Setting]\r\n" + setting + "\r\nEnable=1\r\n";

@@ -82,6 +82,9 @@ void PressChord(std::initializer_list<BYTE> modifiers, BYTE key);
 // Left clicks at a point of the screen, as the mouse gives them.
 void ClickAt(POINT screen, int clicks = 1);
 void DoubleClickAt(POINT screen);
+// A double-click on the name of the text selector's first entry: its row is the first, its label
+// right of the icon.
+void DoubleClickFirstSelectorEntry(HWND selector);
 
 constexpr BYTE kCtrl = VK_CONTROL, kAlt = VK_MENU, kShift = VK_SHIFT;
 // The [Setting] lines of Ctrl+Shift+Alt with a digit: combinations no desktop keeps for itself.

@@ -80,10 +80,7 @@ TEST_CASE("the exit or the end of the session during a paste's wait puts the use
     HWND selector = nullptr;
     REQUIRE(WaitUntil([&] { return (selector = ::FindWindowA(kSelectorWindowClass, nullptr)) != nullptr; }, 10000));
     REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(selector, kSelectorPreviewId)) == "pasted words"; }, 5000));
-    HWND tree = ::GetDlgItem(selector, kSelectorTreeId);
-    POINT onLabel = {50, 10};
-    ::ClientToScreen(tree, &onLabel);
-    DoubleClickAt(onLabel);
+    DoubleClickFirstSelectorEntry(selector);
     // The text is on the clipboard for the target to paste; the program waits for it now.
     REQUIRE(WaitUntil([] { return ReadClipboard().text == "pasted words"; }, 5000));
     if (sessionEnds) {

@@ -90,11 +90,7 @@ TEST_CASE("a hotkey opens the text selector and the chosen text is pasted where 
   WaitUntil([] { return false; }, 300);
   CHECK(::FindWindowA(kSelectorWindowClass, nullptr) == selector);
 
-  // A double-click on the first entry's name: its row is the first, its label right of the icon.
-  HWND tree = ::GetDlgItem(selector, kSelectorTreeId);
-  POINT onLabel = {50, 10};
-  ::ClientToScreen(tree, &onLabel);
-  DoubleClickAt(onLabel);
+  DoubleClickFirstSelectorEntry(selector);
 
   SYSTEMTIME st;
   ::GetLocalTime(&st);
@@ -128,14 +124,7 @@ TEST_CASE("a combination the system refuses is reported and counted") {
   REQUIRE(p.started());
   // The message box is a dialog of the program's own process with the product name as caption.
   HWND box = nullptr;
-  REQUIRE(WaitUntil(
-      [&] {
-        box = ::FindWindowA("#32770", "Quorvel");
-        DWORD pid = 0;
-        if (box) ::GetWindowThreadProcessId(box, &pid);
-        return box && pid == p.pid();
-      },
-      15000));
+  REQUIRE(WaitUntil([&] { return (box = FindBoxOf(p.pid(), "Quorvel")) != nullptr; }, 15000));
   std::string text = WindowText(::GetDlgItem(box, 0xFFFF));
   CAPTURE(text);
   CHECK(text.find("CTRL+SHIFT+ALT+5") != std::string::npos);

@@ -116,14 +116,7 @@ TEST_CASE("the main window speaks the chosen language") {
   // A key code beyond the virtual keys is never registered: the start reports it, with its number,
   // and goes on once the message is closed.
   HWND box = nullptr;
-  REQUIRE(WaitUntil(
-      [&] {
-        box = ::FindWindowA("#32770", "Quorvel");
-        DWORD pid = 0;
-        if (box) ::GetWindowThreadProcessId(box, &pid);
-        return box && pid == p.pid();
-      },
-      15000));
+  REQUIRE(WaitUntil([&] { return (box = FindBoxOf(p.pid(), "Quorvel")) != nullptr; }, 15000));
   CHECK(WindowText(::GetDlgItem(box, 0xFFFF)).find("99999") != std::string::npos);
   ::PostMessageA(box, WM_COMMAND, IDOK, 0);
   // The window can be found while it is still reading the hotkey files.

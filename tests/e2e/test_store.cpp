@@ -128,16 +128,8 @@ TEST_CASE("the user's own folders named hotkeys.old and hotkeys.new stay as they
 
   // The manage dialog's OK saves the hotkeys folder anew.
   ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1075, BN_CLICKED), 0);
-  HWND manage = nullptr;
-  const std::string caption = LanguageText(program, "English.txt", "L0006");
-  REQUIRE(WaitUntil(
-      [&] {
-        manage = ::FindWindowA("#32770", caption.c_str());
-        DWORD owner = 0;
-        if (manage) ::GetWindowThreadProcessId(manage, &owner);
-        return manage && owner == q.process.pid() && ::GetDlgItem(manage, IDOK);
-      },
-      10000));
+  HWND manage = WaitForDialog(q.process.pid(), LanguageText(program, "English.txt", "L0006"));
+  REQUIRE((manage && ::GetDlgItem(manage, IDOK)));
   ::PostMessageA(manage, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   REQUIRE(WaitUntil([&] { return !::IsWindow(manage); }, 10000));
   CHECK(FolderEntries(program / "hotkeys") == std::vector<std::string>{"Hotkey-00001.ini"});

@@ -252,6 +252,16 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
                                                     backup_corpus::GoodItem() + backup_corpus::GoodItem(),
                                                     "<config><item name=\"New\"/></config>")));
   const Snapshot before = f.State();
+  // A backup of four hotkeys, and a folder where the fourth one's file goes.
+  auto BlockedFourHotkeyBackup = [&f] {
+    const std::string four =
+        f.Backup("four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(
+                                 backup_corpus::GoodItem() + backup_corpus::GoodItem() + backup_corpus::GoodItem() +
+                                     backup_corpus::GoodItem(),
+                                 "<config><item name=\"New\"/></config>")));
+    MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
+    return four;
+  };
 
   SUBCASE("a hotkey value cannot be written in the second file") {
     int calls = 0;
@@ -265,12 +275,7 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
     CHECK(f.State() == before);
   }
   SUBCASE("a folder in the hotkeys folder has the name of a new hotkey file") {
-    const std::string four =
-        f.Backup("four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(
-                                 backup_corpus::GoodItem() + backup_corpus::GoodItem() + backup_corpus::GoodItem() +
-                                     backup_corpus::GoodItem(),
-                                 "<config><item name=\"New\"/></config>")));
-    MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
+    const std::string four = BlockedFourHotkeyBackup();
     const Snapshot blocked = f.State();
     CHECK(ImportBackup(four, f.where) == BackupResult::WriteFailed);
     CHECK(f.State() == blocked);
@@ -291,12 +296,7 @@ TEST_CASE("a write that fails during an import leaves hotkeys and texts byte-ide
     CHECK(f.State() == blocked);
   }
   SUBCASE("the command reports the failure") {
-    const std::string four =
-        f.Backup("four.hkb", backup_corpus::Utf16LE(backup_corpus::Document(
-                                 backup_corpus::GoodItem() + backup_corpus::GoodItem() + backup_corpus::GoodItem() +
-                                     backup_corpus::GoodItem(),
-                                 "<config><item name=\"New\"/></config>")));
-    MakeFolder(f.where.hotkeysFolder + "\\Hotkey-00004.ini");
+    const std::string four = BlockedFourHotkeyBackup();
     const Snapshot blocked = f.State();
     Answers a;
     a.file = four;
