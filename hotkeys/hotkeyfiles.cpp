@@ -228,17 +228,8 @@ HotkeyDefinition ReadHotkeySettings(const std::string& path) {
 }
 
 void ReadActionLines(const std::string& path, std::vector<std::string>& lines) {
-  // A section that fills the buffer was cut (the call returns size - 2): read it again with a
-  // larger one, so a later save cannot drop the tail.
-  std::vector<char> buf;
-  DWORD size = kActionBuffer, n = 0;
-  for (;;) {
-    buf.assign(size, '\0');
-    n = ::GetPrivateProfileSectionA("Action", buf.data(), size, path.c_str());
-    if (n + 2 < size || size >= kMaxActionBuffer) break;
-    size *= 4;
-  }
-  std::vector<std::string> entries = text::SplitNulList(buf.data(), std::min<size_t>(n + 1, buf.size()));
+  // Read whole, so a later save cannot drop the tail of a long list.
+  std::vector<std::string> entries = CMiscFuns::GetIniSection("Action", path, kActionBuffer, kMaxActionBuffer);
   std::vector<std::string> found =
       ActionLinesFromEntries(entries, [](unsigned char c) { return ::IsDBCSLeadByte(c) != FALSE; });
   lines.insert(lines.end(), found.begin(), found.end());

@@ -128,6 +128,21 @@ std::string CMiscFuns::GetModulePath(HMODULE module) {
 
 std::string CMiscFuns::GetAppFolder() { return text::FolderFromModulePath(GetModulePath()); }
 
+std::vector<std::string> CMiscFuns::GetIniSection(const std::string& section, const std::string& iniPath,
+                                                 DWORD firstSize, DWORD maxSize) {
+  // A section that fills the buffer was cut (the call returns size - 2): read it again with a
+  // larger one, so that no caller works on (or writes back) a section without its tail.
+  std::vector<char> buf;
+  DWORD size = firstSize, n = 0;
+  for (;;) {
+    buf.assign(size, '\0');
+    n = ::GetPrivateProfileSectionA(section.c_str(), buf.data(), size, iniPath.c_str());
+    if (n + 2 < size || size >= maxSize) break;
+    size *= 4;
+  }
+  return text::SplitNulList(buf.data(), std::min<size_t>(n + 1, buf.size()));
+}
+
 std::string CMiscFuns::GetIniString(const std::string& section, const std::string& key, const std::string& def,
                                     const std::string& iniPath) {
   std::string buf(kProfileBuffer, '\0');

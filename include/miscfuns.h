@@ -19,6 +19,10 @@ class CMiscFuns {
 
   static std::string GetIniString(const std::string& section, const std::string& key, const std::string& def,
                                   const std::string& iniPath);
+  // Every "key=value" entry of a section, read whole: a section that does not fit the buffer is
+  // read again with a larger one, up to `maxSize` bytes.
+  static std::vector<std::string> GetIniSection(const std::string& section, const std::string& iniPath,
+                                                DWORD firstSize, DWORD maxSize);
   static int GetIniInt(const std::string& section, const std::string& key, int def, const std::string& iniPath);
   static bool WriteIniInt(const std::string& section, const std::string& key, long value,
                           const std::string& iniPath);

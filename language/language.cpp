@@ -4,6 +4,7 @@
 
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
+#include "include/textutil.h"
 
 namespace {
 
@@ -15,12 +16,6 @@ std::string ReadText(const std::string& key, const std::string& file) {
   DWORD n = ::GetPrivateProfileStringA("String", key.c_str(), "", &buf[0], kTextBuffer, file.c_str());
   buf.resize(n);
   return buf;
-}
-
-std::string LowerAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
 }
 
 std::string TrimBlanks(const std::string& text) {
@@ -39,7 +34,7 @@ class SectionTexts {
   // Empty when the key is missing or its value is empty.
   std::string Find(const std::string& key) {
     Load();
-    auto it = m_texts.find(LowerAscii(key));
+    auto it = m_texts.find(text::LowerAscii(key));
     return it == m_texts.end() ? std::string() : it->second;
   }
 
@@ -48,25 +43,13 @@ class SectionTexts {
     if (m_loaded) return;
     m_loaded = true;
     if (m_file.empty()) return;
-    std::string buf(32768, '\0');
-    DWORD n = 0;
-    for (;;) {
-      n = ::GetPrivateProfileSectionA("String", &buf[0], static_cast<DWORD>(buf.size()), m_file.c_str());
-      // A section that does not fit comes back cut off at the buffer's size less two.
-      if (n + 2 < buf.size() || buf.size() >= (size_t{16} << 20)) break;
-      buf.assign(buf.size() * 2, '\0');
-    }
-    for (size_t at = 0; at < n;) {
-      size_t end = buf.find('\0', at);
-      if (end == std::string::npos || end > n) end = n;
-      std::string line = buf.substr(at, end - at);
-      at = end + 1;
+    for (const std::string& line : CMiscFuns::GetIniSection("String", m_file, 16384, 16u << 20)) {
       size_t eq = line.find('=');
       if (eq == std::string::npos) continue;
       std::string value = TrimBlanks(line.substr(eq + 1));
       if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
         value = value.substr(1, value.size() - 2);
-      m_texts.emplace(LowerAscii(TrimBlanks(line.substr(0, eq))), value);
+      m_texts.emplace(text::LowerAscii(TrimBlanks(line.substr(0, eq))), value);
     }
   }
 
