@@ -98,6 +98,7 @@ LRESULT CALLBACK CMsgWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 
 CMainDlg::CMainDlg() : CDialogBase(IDD_MAINDLG) {}
 
+
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kMsgTaskbarCreated && msg != 0) {
     OnTaskbarCreated();
@@ -114,7 +115,7 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnInitDialog();
     case WM_SHOWWINDOW:
       // Before the window first appears; it waits hidden in the tray until then.
-      if (wParam) LoadPictures();
+      if (wParam) DressForFirstShow();
       return FALSE;
     case kMsgShowRequest:
       OnShowRequest();
@@ -189,27 +190,28 @@ bool CMainDlg::ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& r
 
 BOOL CMainDlg::OnInitDialog() {
   CentreWindow(m_hWnd, Centring::OnWorkArea);
-  TranslateWindow(m_hWnd);
-  LoadIcons();
   m_msgWindow.Create(m_hWnd);
-  // The skin and the button pictures are loaded when the window is first shown (LoadPictures).
-  SetUpButtons();
-  SetUpStatics();
-  SetVersionLines();
+  // What only the visible window needs (texts, icons, button and static set-up, pictures, the
+  // layered style) comes at its first show: DressForFirstShow.
   ::SetWindowTextA(m_hWnd, ProductTitle().c_str());
-  m_volumePopup.Create(m_hWnd);
   AddTrayIcon();
   ::SetForegroundWindow(m_hWnd);
   RegisterAtStart();
   FirstRun();
   m_update.Start(m_hWnd, UpdateConfigFromSettings(Paths().settingsIni));
-  // The layered style comes with the pictures, at the first show.
   return TRUE;
 }
 
-void CMainDlg::LoadPictures() {
-  if (m_picturesLoaded) return;
-  m_picturesLoaded = true;
+void CMainDlg::DressForFirstShow() {
+  if (m_dressed) return;
+  m_dressed = true;
+  // The status lines and an update notice may have changed texts meanwhile; none of them is a
+  // language key, so the translation leaves them as they are.
+  TranslateWindow(m_hWnd);
+  LoadIcons();
+  SetUpButtons();
+  SetUpStatics();
+  SetVersionLines();
   LoadSkin();
   for (CIconButton* caption : {&m_minimize, &m_close}) {
     std::string base = caption == &m_minimize ? "minimizebox" : "closebox";
@@ -568,6 +570,8 @@ void CMainDlg::ReRegisterHotkeys() {
 }
 
 void CMainDlg::OnVolumeNotify(int iconId, const char* text) {
+  // The popup is made with the first volume step: a program that never steps the volume has none.
+  if (!m_volumePopup.hwnd() && !m_volumePopup.Create(m_hWnd)) return;
   // The text lives only during the call: the popup keeps its own copy.
   m_volumePopup.SetMessage(iconId, text ? text : "");
   m_volumePopup.SetDisplayTime(1);
@@ -590,8 +594,9 @@ void CMainDlg::RefreshStatus(const HotkeyStats& stats) {
                                                {stats.failed, "L0170"},
                                                {stats.disabled, "L0171"}};
   const int ids[] = {IDC_STATUS_TOTAL, IDC_STATUS_REGISTERED, IDC_STATUS_FAILED, IDC_STATUS_DISABLED};
+  LanguageTexts texts;
   for (size_t i = 0; i < 4; ++i) {
-    std::string text = FormatLanguageText(lines[i].second, {lang::FormatArg::Int(lines[i].first)});
+    std::string text = texts.Format(lines[i].second, {lang::FormatArg::Int(lines[i].first)});
     ::SetDlgItemTextA(m_hWnd, ids[i], text.c_str());
   }
 }

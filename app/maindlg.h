@@ -89,8 +89,9 @@ class CMainDlg : public CDialogBase {
   void ShowNormal();
   void RunModal(const std::function<void()>& dialog);
 
-  // The skin and the button pictures, once, when the window is first shown.
-  void LoadPictures();
+  // Texts, icons, the buttons' and statics' set-up, the skin and the button pictures and the
+  // layered style, once, when the window is first shown.
+  void DressForFirstShow();
   void LoadSkin();
   void ApplySkinRegion();
   void SetUpButtons();
@@ -118,7 +119,7 @@ class CMainDlg : public CDialogBase {
   CGradientLineStatic m_separator;
   CHyperLinkButton m_company;
   CUpdateCheck m_update;
-  bool m_picturesLoaded = false;
+  bool m_dressed = false;
   // Set while a tray notification or a dialog opened from the window runs: the tray and a second
   // start then leave the window alone, and no second editor can open.
   bool m_busy = false;

@@ -7,7 +7,6 @@
 #include "actions/executor.h"
 #include "app/msgloop.h"
 #include "hotkeys/backup.h"
-#include "hotkeys/hotkeyfiles.h"
 #include "include/GlobalData.h"
 #include "include/Picture.h"
 #include "include/handles.h"
@@ -49,9 +48,8 @@ int RunQuorvel(HINSTANCE) {
     NotifyRunningInstance();
     return 0;
   }
-  // Only the one running instance may put back a hotkey save that a crash cut off.
-  RecoverInterruptedHotkeySave();
-  // The same for an import cut off between the texts and the hotkeys: both old or both new.
+  // Only the one running instance may put right what a crash cut off: a hotkey save first, then
+  // an import between the texts and the hotkeys (both old or both new).
   RecoverInterruptedImport();
 
   ComScope com;

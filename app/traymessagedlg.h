@@ -1,5 +1,6 @@
 // The notice that slides up from the bottom right corner of the work area: an icon and a line of
-// text, shown for a while and slid out again. The main window keeps one for the whole run.
+// text, shown for a while and slid out again. The main window makes one at the first volume step
+// and keeps it for the rest of the run.
 #pragma once
 
 #include <windows.h>

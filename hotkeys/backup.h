@@ -56,7 +56,8 @@ BackupResult ImportBackup(const std::string& path, const BackupLocations& where 
                           std::string* keptOldHotkeys = nullptr, const ImportStepObserver& passed = nullptr);
 
 // Finishes or undoes an import that was cut off (crash, power loss), so hotkeys and texts are
-// both old or both new. Call at start-up; export and import call it themselves first.
+// both old or both new; a hotkey save cut off is put right before (RecoverInterruptedHotkeySave).
+// Call at start-up; export and import call it themselves first.
 void RecoverInterruptedImport(const BackupLocations& where = DefaultBackupLocations());
 
 // The interactive commands against other places, and their prompts replaced (tests). A null

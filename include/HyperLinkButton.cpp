@@ -8,9 +8,7 @@ namespace {
 constexpr UINT kReflectedDrawItem = WM_USER + 0x1C00 + WM_DRAWITEM;
 }  // namespace
 
-CHyperLinkButton::CHyperLinkButton()
-    : m_crDisabled(::GetSysColor(COLOR_GRAYTEXT)),
-      m_hCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND))) {}
+CHyperLinkButton::CHyperLinkButton() : m_crDisabled(::GetSysColor(COLOR_GRAYTEXT)) {}
 
 CHyperLinkButton::~CHyperLinkButton() { Detach(); }
 
@@ -18,6 +16,8 @@ bool CHyperLinkButton::SubclassWindow(HWND button) {
   if (!Attach(button)) return false;
   LONG_PTR style = ::GetWindowLongPtrA(button, GWL_STYLE);
   ::SetWindowLongPtrA(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
+  // With the window, not with the object: a link waiting for its window costs no system call.
+  m_hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
   m_bHover = false;
   MeasureText();
   Redraw();

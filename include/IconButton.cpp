@@ -74,8 +74,6 @@ void CIconButton::ResetSettings() {
     m_colors[i] = kInitialColours[i];
     m_icons[i] = IconSlot();
   }
-  m_icons[ctl::LookNormal].icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_QUESTION));
-  m_hHandCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
   m_bNoPrefix = false;
   m_description.clear();
   m_tracker = ctl::ButtonTracker();
@@ -87,6 +85,10 @@ bool CIconButton::SubclassWindow(HWND button) {
   // Only the kind changes; BS_DEFPUSHBUTTON and friends would otherwise mix into a different kind.
   ::SetWindowLongPtrA(button, GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
   ResetSettings();
+  // The system's question icon until the owner sets one, and the hand cursor: both come with the
+  // window, so that a button object waiting for its window costs no system call.
+  m_icons[ctl::LookNormal].icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_QUESTION));
+  m_hHandCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
   m_caption = WindowText(button);
   MakeFonts();
   // The tooltip window comes with the first mouse message (RelayToTooltip): a window that waits

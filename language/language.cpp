@@ -23,50 +23,8 @@ std::string TrimBlanks(const std::string& text) {
   return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
 }
 
-// The [String] section of one language file, read with one call for a whole window: each of a
-// window's controls would otherwise cost a read of the file (two for a text that is no key).
-// Values come out as GetPrivateProfileString gives them: blanks around keys and values dropped,
-// one pair of enclosing quotes removed, keys without regard to case, the first of a repeated key.
-class SectionTexts {
- public:
-  explicit SectionTexts(const std::string& file) : m_file(file) {}
-
-  // Empty when the key is missing or its value is empty.
-  std::string Find(const std::string& key) {
-    Load();
-    auto it = m_texts.find(text::LowerAscii(key));
-    return it == m_texts.end() ? std::string() : it->second;
-  }
-
- private:
-  void Load() {
-    if (m_loaded) return;
-    m_loaded = true;
-    if (m_file.empty()) return;
-    for (const std::string& line : CMiscFuns::GetIniSection("String", m_file, 16384, 16u << 20)) {
-      size_t eq = line.find('=');
-      if (eq == std::string::npos) continue;
-      std::string value = TrimBlanks(line.substr(eq + 1));
-      if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
-        value = value.substr(1, value.size() - 2);
-      m_texts.emplace(text::LowerAscii(TrimBlanks(line.substr(0, eq))), value);
-    }
-  }
-
-  std::string m_file;
-  bool m_loaded = false;
-  std::map<std::string, std::string> m_texts;
-};
-
 struct WindowTranslation {
-  SectionTexts selected{Paths().selectedLanguage}, fallback{Paths().defaultLanguage};
-
-  // The same text as GetLanguageText(key, true), or empty when the key is nowhere.
-  std::string Text(const std::string& key) {
-    std::string value = selected.Find(key);
-    if (value.empty()) value = fallback.Find(key);
-    return value.empty() ? value : lang::Unescape(value);
-  }
+  LanguageTexts texts;
 
   void One(HWND hwnd) {
     int len = ::IsWindow(hwnd) ? ::GetWindowTextLengthA(hwnd) : 0;
@@ -74,7 +32,7 @@ struct WindowTranslation {
     std::string current(static_cast<size_t>(len) + 1, '\0');
     current.resize(static_cast<size_t>(::GetWindowTextA(hwnd, &current[0], len + 1)));
     if (current.empty()) return;
-    std::string translated = Text(current);
+    std::string translated = texts.Find(current);
     if (!translated.empty()) ::SetWindowTextA(hwnd, translated.c_str());
   }
 };
@@ -85,6 +43,45 @@ BOOL CALLBACK TranslateChildWith(HWND hwnd, LPARAM translation) {
 }
 
 }  // namespace
+
+lang::SectionTexts::SectionTexts(const std::string& file) : m_file(file) {}
+
+std::string lang::SectionTexts::Find(const std::string& key) {
+  Load();
+  auto it = m_texts.find(text::LowerAscii(key));
+  return it == m_texts.end() ? std::string() : it->second;
+}
+
+void lang::SectionTexts::Load() {
+  if (m_loaded) return;
+  m_loaded = true;
+  if (m_file.empty()) return;
+  for (const std::string& line : CMiscFuns::GetIniSection("String", m_file, 16384, 16u << 20)) {
+    size_t eq = line.find('=');
+    if (eq == std::string::npos) continue;
+    std::string value = TrimBlanks(line.substr(eq + 1));
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+      value = value.substr(1, value.size() - 2);
+    m_texts.emplace(text::LowerAscii(TrimBlanks(line.substr(0, eq))), value);
+  }
+}
+
+LanguageTexts::LanguageTexts() : m_selected(Paths().selectedLanguage), m_fallback(Paths().defaultLanguage) {}
+
+std::string LanguageTexts::Find(const std::string& key) {
+  std::string value = m_selected.Find(key);
+  if (value.empty()) value = m_fallback.Find(key);
+  return value.empty() ? value : lang::Unescape(value);
+}
+
+std::string LanguageTexts::Format(const std::string& key, const std::vector<lang::FormatArg>& args) {
+  std::string out;
+  for (lang::SectionTexts* file : {&m_selected, &m_fallback}) {
+    std::string value = file->Find(key);
+    if (!value.empty() && lang::FormatChecked(lang::Unescape(value), args, out)) return out;
+  }
+  return key;
+}
 
 std::string GetLanguageText(const std::string& key, bool unescape) {
   std::string value = ReadText(key, Paths().selectedLanguage);

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +15,39 @@ std::string GetLanguageText(const std::string& key, bool unescape = true);
 // A language text used as a printf-style format. The text of the selected file is used when it
 // asks for exactly what the caller passes (or less); else the English text; else the key itself.
 std::string FormatLanguageText(const std::string& key, const std::vector<lang::FormatArg>& args);
+
+namespace lang {
+// The [String] section of one language file, read with one call when first asked: each text would
+// otherwise cost a read of the file. Values come out as GetPrivateProfileString gives them: blanks
+// around keys and values dropped, one pair of enclosing quotes removed, keys without regard to
+// case, the first of a repeated key.
+class SectionTexts {
+ public:
+  explicit SectionTexts(const std::string& file);
+  // Empty when the key is missing or its value is empty.
+  std::string Find(const std::string& key);
+
+ private:
+  void Load();
+  std::string m_file;
+  bool m_loaded = false;
+  std::map<std::string, std::string> m_texts;
+};
+}  // namespace lang
+
+// Both language files at once, for code that needs several texts together (a window's controls,
+// the status lines): each file is read once.
+class LanguageTexts {
+ public:
+  LanguageTexts();
+  // As GetLanguageText(key), but empty when the key is in neither file.
+  std::string Find(const std::string& key);
+  // As FormatLanguageText.
+  std::string Format(const std::string& key, const std::vector<lang::FormatArg>& args);
+
+ private:
+  lang::SectionTexts m_selected, m_fallback;
+};
 
 // Replaces the text of the window and of all its descendants by their language texts.
 void TranslateWindow(HWND window);

@@ -154,6 +154,8 @@ TEST_CASE("update check: an equal version, garbage and no server change nothing 
     }
     WaitUntil([] { return false; }, file.empty() ? 2500 : 1000);
     CHECK(FindBoxOf(q.process.pid(), "Quorvel") == nullptr);
+    // What the user sees when the window comes up: the button as it started.
+    q.Show();
     HWND button = ::GetDlgItem(q.main, 1007);
     CHECK_FALSE(::IsWindowEnabled(button));
     CHECK(WindowText(button) == "No update available");

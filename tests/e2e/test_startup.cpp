@@ -108,11 +108,6 @@ TEST_CASE("the main window speaks the chosen language") {
   WriteFileBytes(program / "hotkeys\\Hotkey-00002.ini", "[Setting]\r\nvk=99999\r\nEnable=1\r\n");
   RunningProcess p(program.exe());
   HWND main = StartAndFind(p);
-  char expected[256] = {};
-  ::GetPrivateProfileStringA("String", "L0167", "", expected, sizeof expected,
-                             (program / "language\\Deutsch.txt").c_str());
-  CHECK(std::string(expected) != "");
-  CHECK(WindowText(::GetDlgItem(main, 1073)) == expected);
   // A key code beyond the virtual keys is never registered: the start reports it, with its number,
   // and goes on once the message is closed.
   HWND box = nullptr;
@@ -124,6 +119,14 @@ TEST_CASE("the main window speaks the chosen language") {
   CHECK(WaitUntil([&] { return (total = WindowText(::GetDlgItem(main, 1023))).find('2') != std::string::npos; },
                   5000));
   CAPTURE(total);
+  // Shown, the window's texts are the chosen language's.
+  ::PostMessageA(main, kMsgShowRequest, 0, 0);
+  REQUIRE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+  char expected[256] = {};
+  ::GetPrivateProfileStringA("String", "L0167", "", expected, sizeof expected,
+                             (program / "language\\Deutsch.txt").c_str());
+  CHECK(std::string(expected) != "");
+  CHECK(WindowText(::GetDlgItem(main, 1073)) == expected);
   ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
   CHECK(p.WaitExit(10000) == 2);
 }
