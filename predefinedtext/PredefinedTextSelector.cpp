@@ -1,5 +1,7 @@
 #include "predefinedtext/PredefinedTextSelector.h"
 
+#include <windowsx.h>
+
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
@@ -155,8 +157,11 @@ void CPredefinedTextSelectorWindow::ShowPreview(HTREEITEM item) {
 }
 
 void CPredefinedTextSelectorWindow::OnDoubleClick() {
+  // Where the double-click happened, not where the cursor is by now: a cursor that has moved on
+  // (or one the system has not caught up with yet) would pick another entry, or none.
+  const DWORD clicked = ::GetMessagePos();
   TVHITTESTINFO hit = {};
-  ::GetCursorPos(&hit.pt);
+  hit.pt = POINT{GET_X_LPARAM(clicked), GET_Y_LPARAM(clicked)};
   ::ScreenToClient(m_tree, &hit.pt);
   HTREEITEM item = TreeView_HitTest(m_tree, &hit);
   if (!item || !(hit.flags & TVHT_ONITEMLABEL)) return;
