@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <utility>
+
 #include "actions/devicecontrol.h"
 #include "actions/addactiondlg.h"
 #include "actions/executor.h"
@@ -98,6 +100,14 @@ LRESULT CALLBACK CMsgWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
 
 CMainDlg::CMainDlg() : CDialogBase(IDD_MAINDLG) {}
 
+bool CMainDlg::Create() {
+  m_starting = true;
+  const bool created = CDialogBase::Create(nullptr) != nullptr;
+  if (created) ::ShowWindow(m_hWnd, SW_HIDE);
+  m_starting = false;
+  if (created && std::exchange(m_showAskedWhileStarting, false)) OnShowRequest();
+  return created;
+}
 
 INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == kMsgTaskbarCreated && msg != 0) {
@@ -195,11 +205,13 @@ BOOL CMainDlg::OnInitDialog() {
   // layered style) comes at its first show: DressForFirstShow.
   ::SetWindowTextA(m_hWnd, ProductTitle().c_str());
   AddTrayIcon();
-  ::SetForegroundWindow(m_hWnd);
   RegisterAtStart();
   FirstRun();
   m_update.Start(m_hWnd, UpdateConfigFromSettings(Paths().settingsIni));
-  return TRUE;
+  // The window starts hidden: neither the foreground nor the focus goes to it, or the keys the
+  // user types into the window in front would go into the invisible one. The focus comes with
+  // the first activation, on the first tab stop.
+  return FALSE;
 }
 
 void CMainDlg::DressForFirstShow() {
@@ -603,6 +615,10 @@ void CMainDlg::RefreshStatus(const HotkeyStats& stats) {
 
 void CMainDlg::OnShowRequest() {
   if (m_busy) return;
+  if (m_starting) {
+    m_showAskedWhileStarting = true;
+    return;
+  }
   ::ShowWindow(m_hWnd, SW_SHOW);
   ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
   ::SetForegroundWindow(m_hWnd);

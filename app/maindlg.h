@@ -39,8 +39,8 @@ class CMainDlg : public CDialogBase {
   // The window's WM_DESTROY takes the tray icon and the hotkeys away while the members still exist.
   ~CMainDlg() override { Destroy(); }
 
-  // Creates the window as a modeless dialog without owner; it stays hidden until asked to show.
-  bool Create() { return CDialogBase::Create(nullptr) != nullptr; }
+  // Creates the window as a modeless dialog without owner, hidden; it stays so until asked to show.
+  bool Create();
   const CTrayMessageDlg& volumePopup() const { return m_volumePopup; }
   const CTrayIcon& trayIcon() const { return m_trayIcon; }
 
@@ -120,6 +120,9 @@ class CMainDlg : public CDialogBase {
   CHyperLinkButton m_company;
   CUpdateCheck m_update;
   bool m_dressed = false;
+  // Set until the window is created and hidden. A show request that comes meanwhile (a second
+  // start while the tray icon is being added) waits for the hide, so that the hide cannot undo it.
+  bool m_starting = false, m_showAskedWhileStarting = false;
   // Set while a tray notification or a dialog opened from the window runs: the tray and a second
   // start then leave the window alone, and no second editor can open.
   bool m_busy = false;

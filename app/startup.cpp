@@ -22,7 +22,6 @@ int RunMainWindow() {
     ::OutputDebugStringA("Main dialog creation failed!\n");
     return 0;
   }
-  ::ShowWindow(mainDlg.hwnd(), SW_HIDE);
   loop.AddDialog(mainDlg.hwnd());
   return loop.Run();
 }

@@ -118,3 +118,20 @@ TEST_CASE("options: Enter on the options button opens the dialog; Enter on the t
   CHECK(WaitUntil([&] { return !::IsWindow(options); }, 5000));
   CHECK(q.process.Running());
 }
+
+TEST_CASE("started into the tray, the program leaves the keyboard with the user's window: what is typed reaches it") {
+  PasteTarget target;
+  ProgramCopy program;
+  Quorvel q(program);
+  // Whatever the start could take, it has taken by now.
+  WaitUntil([] { return false; }, 500);
+  CHECK(::GetForegroundWindow() == target.window);
+  // A space on a button of the hidden window would open the options dialog there.
+  for (BYTE key : {BYTE('A'), BYTE(VK_SPACE), BYTE('B'), BYTE(VK_RETURN), BYTE('C')}) PressChord({}, key);
+  CHECK(WaitUntil([&] { return WindowText(target.edit) == "a b\r\nc"; }, 3000));
+  CHECK(WindowText(target.edit) == "a b\r\nc");
+  int shown = 0;
+  for (HWND w : WindowsOf(q.process.pid())) shown += ::IsWindowVisible(w) ? 1 : 0;
+  CHECK(shown == 0);
+  CHECK(q.process.Running());
+}

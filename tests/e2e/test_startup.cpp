@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <functional>
 #include <set>
+#include <utility>
 
 #include "include/miscfuns.h"
 #include "include/GlobalData.h"
@@ -63,30 +65,45 @@ TEST_CASE("waiting in the tray, the program holds no picture, file dialog, sound
   CHECK(p.WaitExit(10000) == 2);
 }
 
-TEST_CASE("a second start shows the running instance and ends with 0") {
-  ProgramCopy program;
-  RunningProcess first(program.exe());
-  HWND main = StartAndFind(first);
-  CHECK_FALSE(::IsWindowVisible(main));
-  CHECK(WindowText(main) == "Quorvel v" + CMiscFuns::GetVersionString("ProductVersion", program.exe()));
+TEST_CASE("a second start shows the running instance and ends with 0, also while the first is still starting") {
+  for (bool starting : {true, false}) {
+    CAPTURE(starting);
+    ProgramCopy program;
+    RunningProcess first(program.exe());
+    REQUIRE(first.started());
+    HWND main = nullptr;
+    if (starting) {
+      // Caught the moment its window can be found: the rest of its start-up is still to come.
+      DWORD t0 = ::GetTickCount();
+      while (!(main = FindMainWindow()) && ::GetTickCount() - t0 < 15000) ::Sleep(1);
+    } else {
+      main = StartAndFind(first);
+      REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
+    }
+    REQUIRE(main);
+    // The running instance's thread is held, so the second start waits in its call to it for as
+    // long as the test looks: all that time it has no window of its own.
+    REQUIRE(::SuspendThread(first.thread()) != static_cast<DWORD>(-1));
+    CHECK_FALSE(::IsWindowVisible(main));
+    RunningProcess second(program.exe());
+    REQUIRE(second.started());
+    CHECK_FALSE(WaitUntil([&] { return !second.Running() || !WindowsOf(second.pid()).empty(); }, 3000));
+    CHECK(second.Running());
+    ::ResumeThread(first.thread());
+    CHECK(second.WaitExit(10000) == 0);
+    // Shown, and it stays shown: the end of the first's start-up does not hide it again.
+    CHECK(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+    WaitUntil([] { return false; }, 500);
+    CHECK(::IsWindowVisible(main));
+    CHECK(WindowText(main) == "Quorvel v" + CMiscFuns::GetVersionString("ProductVersion", program.exe()));
+    CHECK(first.Running());
+    CHECK(FindMainWindow() == main);
 
-  // The running instance's loop is held, so the second start waits in its call to it for as long
-  // as the test looks: all that time it has no window of its own.
-  REQUIRE(::SuspendThread(first.thread()) != static_cast<DWORD>(-1));
-  RunningProcess second(program.exe());
-  REQUIRE(second.started());
-  CHECK_FALSE(WaitUntil([&] { return !second.Running() || !WindowsOf(second.pid()).empty(); }, 3000));
-  CHECK(second.Running());
-  ::ResumeThread(first.thread());
-  CHECK(second.WaitExit(10000) == 0);
-  CHECK(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
-  CHECK(first.Running());
-  CHECK(FindMainWindow() == main);
-
-  // Quit from the exit command: code 2.
-  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
-  CHECK(first.WaitExit(10000) == 2);
-  CHECK(FindMainWindow() == nullptr);
+    // Quit from the exit command: code 2.
+    ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+    CHECK(first.WaitExit(10000) == 2);
+    CHECK(FindMainWindow() == nullptr);
+  }
 }
 
 TEST_CASE("the session end quits with 2, a cancelled one does not") {
@@ -129,4 +146,51 @@ TEST_CASE("the main window speaks the chosen language") {
   CHECK(WindowText(::GetDlgItem(main, 1073)) == expected);
   ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
   CHECK(p.WaitExit(10000) == 2);
+}
+
+// A taskbar of the test's own, in front of the real one, so the program's tray icon request comes
+// here: while it is being answered, the program waits in the middle of its start-up.
+struct HeldTaskbar {
+  static std::function<void()> s_whileHeld;
+  HWND window = nullptr;
+  explicit HeldTaskbar(std::function<void()> whileHeld) {
+    s_whileHeld = std::move(whileHeld);
+    CMiscFuns::RegisterWindowClassOnce("Shell_TrayWnd", [](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+      if (m != WM_COPYDATA) return ::DefWindowProcA(h, m, w, l);
+      if (s_whileHeld) std::exchange(s_whileHeld, nullptr)();
+      return TRUE;
+    });
+    window = ::CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Shell_TrayWnd", "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                               nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    REQUIRE(window);
+  }
+  ~HeldTaskbar() {
+    ::DestroyWindow(window);
+    s_whileHeld = nullptr;
+  }
+};
+std::function<void()> HeldTaskbar::s_whileHeld;
+
+TEST_CASE("a second start while the first still adds its tray icon shows the first, and its start-up leaves it shown") {
+  ProgramCopy program;
+  bool held = false;
+  HWND main = nullptr;
+  HeldTaskbar taskbar([&] {
+    held = true;
+    main = FindMainWindow();
+    RunningProcess second(program.exe());
+    CHECK(second.WaitExit(10000) == 0);
+  });
+  RunningProcess first(program.exe());
+  REQUIRE(WaitUntil([&] { return held; }, 15000));
+  REQUIRE(main);
+  // Shown once its start-up is over; the end of the start-up does not hide it again.
+  CHECK(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+  REQUIRE(WaitUntil([&] { return WindowText(::GetDlgItem(main, 1023)) != "--"; }, 10000));
+  WaitUntil([] { return false; }, 500);
+  CHECK(::IsWindowVisible(main));
+  // The exit takes the icon away from this taskbar: it answers while the program ends.
+  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
+  CHECK(WaitUntil([&] { return !first.Running(); }, 10000));
+  CHECK(first.WaitExit(0) == 2);
 }
