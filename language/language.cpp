@@ -23,6 +23,18 @@ std::string TrimBlanks(const std::string& text) {
   return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
 }
 
+// The selected file's text when it asks for exactly what the caller passes (or less), else the
+// default file's, else the key. read(file) gives the raw value of file 0 (selected) or 1 (default).
+template <typename Read>
+std::string FirstFormatted(Read read, const std::string& key, const std::vector<lang::FormatArg>& args) {
+  std::string out;
+  for (int file : {0, 1}) {
+    std::string value = read(file);
+    if (!value.empty() && lang::FormatChecked(lang::Unescape(value), args, out)) return out;
+  }
+  return key;
+}
+
 struct WindowTranslation {
   LanguageTexts texts;
 
@@ -75,12 +87,7 @@ std::string LanguageTexts::Find(const std::string& key) {
 }
 
 std::string LanguageTexts::Format(const std::string& key, const std::vector<lang::FormatArg>& args) {
-  std::string out;
-  for (lang::SectionTexts* file : {&m_selected, &m_fallback}) {
-    std::string value = file->Find(key);
-    if (!value.empty() && lang::FormatChecked(lang::Unescape(value), args, out)) return out;
-  }
-  return key;
+  return FirstFormatted([&](int file) { return (file ? m_fallback : m_selected).Find(key); }, key, args);
 }
 
 std::string GetLanguageText(const std::string& key, bool unescape) {
@@ -91,12 +98,8 @@ std::string GetLanguageText(const std::string& key, bool unescape) {
 }
 
 std::string FormatLanguageText(const std::string& key, const std::vector<lang::FormatArg>& args) {
-  std::string out;
-  for (const std::string* file : {&Paths().selectedLanguage, &Paths().defaultLanguage}) {
-    std::string value = ReadText(key, *file);
-    if (!value.empty() && lang::FormatChecked(lang::Unescape(value), args, out)) return out;
-  }
-  return key;
+  return FirstFormatted(
+      [&](int file) { return ReadText(key, file ? Paths().defaultLanguage : Paths().selectedLanguage); }, key, args);
 }
 
 void TranslateWindow(HWND window) {
