@@ -43,6 +43,22 @@ void ShowBySecondStart(const ProgramCopy& program, HWND main) {
   WaitUntil([] { return false; }, 300);
 }
 
+// Enter on the link `linkId` of the box follows the link and leaves the box up; Escape then
+// closes the box. The program runs on through both.
+void EnterFollowsLinkEscapeCloses(const Quorvel& q, HWND box, int linkId) {
+  REQUIRE(TabTo(box, linkId));
+  PressChord({}, VK_RETURN);
+  WaitUntil([] { return false; }, 1000);
+  CHECK(::IsWindow(box));
+  CHECK(q.process.Running());
+
+  ::SetForegroundWindow(box);
+  WaitUntil([&] { return ::GetForegroundWindow() == box; }, 5000);
+  PressChord({}, VK_ESCAPE);
+  CHECK(WaitUntil([&] { return !::IsWindow(box); }, 5000));
+  CHECK(q.process.Running());
+}
+
 }  // namespace
 
 TEST_CASE("main window: Enter clicks the focused button or link and never ends the program; Escape hides it") {
@@ -80,17 +96,7 @@ TEST_CASE("about box: Enter on the legal link follows it instead of closing the 
   REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), caption)) != nullptr; }, 5000));
   REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == about; }, 5000));
 
-  REQUIRE(TabTo(about, kAboutLegalLink));
-  PressChord({}, VK_RETURN);
-  WaitUntil([] { return false; }, 1000);
-  CHECK(::IsWindow(about));
-  CHECK(q.process.Running());
-
-  ::SetForegroundWindow(about);
-  WaitUntil([&] { return ::GetForegroundWindow() == about; }, 5000);
-  PressChord({}, VK_ESCAPE);
-  CHECK(WaitUntil([&] { return !::IsWindow(about); }, 5000));
-  CHECK(q.process.Running());
+  EnterFollowsLinkEscapeCloses(q, about, kAboutLegalLink);
 }
 
 TEST_CASE("options: Enter on the options button opens the dialog; Enter on the translation link keeps it open") {
@@ -106,17 +112,7 @@ TEST_CASE("options: Enter on the options button opens the dialog; Enter on the t
   REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == options; }, 5000));
   WaitUntil([] { return false; }, 300);
 
-  REQUIRE(TabTo(options, kOptionsTranslateLink));
-  PressChord({}, VK_RETURN);
-  WaitUntil([] { return false; }, 1000);
-  CHECK(::IsWindow(options));
-  CHECK(q.process.Running());
-
-  ::SetForegroundWindow(options);
-  WaitUntil([&] { return ::GetForegroundWindow() == options; }, 5000);
-  PressChord({}, VK_ESCAPE);
-  CHECK(WaitUntil([&] { return !::IsWindow(options); }, 5000));
-  CHECK(q.process.Running());
+  EnterFollowsLinkEscapeCloses(q, options, kOptionsTranslateLink);
 }
 
 TEST_CASE("started into the tray, the program leaves the keyboard with the user's window: what is typed reaches it") {
