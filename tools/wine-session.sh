@@ -86,7 +86,9 @@ run_session() {
   local ws_pid=""
   # The server's process is named after its binary: wineserver, or wineserver64 on some systems.
   for p in $(pgrep '^wineserver' || true); do
-    if tr '\0' '\n' <"/proc/$p/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then ws_pid=$p; fi
+    # A server of another prefix may end between the listing and the read: the shell reports a
+    # failed redirection before any 2>/dev/null of the command applies, so the read is grouped.
+    if { tr '\0' '\n' <"/proc/$p/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then ws_pid=$p; fi
   done
   echo "WINESERVER_PID=$ws_pid" >>"$dir/env"
 }
