@@ -2,7 +2,25 @@
 
 #include <algorithm>
 
+#include "language/langformat.h"
+
 namespace ctl {
+
+bool AccessKeyCues::Update(unsigned action, unsigned flags, bool queriedHidden) {
+  const bool was = m_hidden;
+  if (action == Initialize) {
+    m_hidden = queriedHidden;
+  } else if (flags & HideAccel) {
+    if (action == Set) m_hidden = true;
+    if (action == Clear) m_hidden = false;
+  }
+  return was != m_hidden;
+}
+
+CueText TextForCues(const std::string& text, unsigned format, bool hideAccessKeys) {
+  if ((format & dt::NoPrefix) || !hideAccessKeys) return CueText{text, format};
+  return CueText{lang::StripAccessKey(text), format | dt::NoPrefix};
+}
 
 Rect Offset(Rect r, int dx, int dy) {
   r.left += dx;

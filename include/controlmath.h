@@ -37,6 +37,35 @@ constexpr unsigned Left = 0x0, Center = 0x1, Right = 0x2, VCenter = 0x4, Bottom 
                    SingleLine = 0x20, NoPrefix = 0x800, WordEllipsis = 0x40000;
 }
 
+// ---- access key underlines ------------------------------------------------------------------
+
+// Whether a drawn control underlines its access key. Windows hides the underlines until the user
+// works with the keyboard (Alt, Tab) and tells every control with WM_UPDATEUISTATE; the actions and
+// flag carry the values of UIS_SET, UIS_CLEAR, UIS_INITIALIZE and UISF_HIDEACCEL.
+class AccessKeyCues {
+ public:
+  static constexpr unsigned Set = 1, Clear = 2, Initialize = 3;
+  static constexpr unsigned HideAccel = 0x2;
+
+  explicit AccessKeyCues(bool hidden = false) : m_hidden(hidden) {}
+  bool hidden() const { return m_hidden; }
+  // One WM_UPDATEUISTATE (action, flags); `queriedHidden` is what WM_QUERYUISTATE says afterwards,
+  // which decides for UIS_INITIALIZE. True when the underline changed.
+  bool Update(unsigned action, unsigned flags, bool queriedHidden);
+
+ private:
+  bool m_hidden;
+};
+
+// A text and its DrawText format as a control draws them: with the underline hidden, the text
+// without its marks and without prefix processing; a format that asks for no prefix processing
+// keeps the text as it is.
+struct CueText {
+  std::string text;
+  unsigned format;
+};
+CueText TextForCues(const std::string& text, unsigned format, bool hideAccessKeys);
+
 // ---- colour ramps ----------------------------------------------------------------------------
 
 // Colour of a linear ramp at `pos` of `length` pixels: `from` at 0, `to` at length - 1, in between

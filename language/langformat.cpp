@@ -12,6 +12,29 @@ std::string Unescape(std::string text) {
   return text::ReplaceAll(std::move(text), "\\t", "\t");
 }
 
+std::string StripAccessKey(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '&') {
+      out += text[i];
+    } else if (i + 1 < text.size()) {
+      out += text[++i];  // the marked character, or the second of "&&"
+    }
+  }
+  return out;
+}
+
+std::string AccessKeys(const std::string& text) {
+  std::string keys;
+  for (size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] != '&') continue;
+    if (text[i + 1] != '&') keys += text[i + 1];
+    ++i;
+  }
+  return keys;
+}
+
 namespace {
 
 // Reads up to three digits; a fourth one makes the conversion invalid (bounds the output).

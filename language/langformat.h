@@ -13,6 +13,17 @@ inline bool IsLanguageKey(const std::string& text) {
   return text.size() == 5 && (text[0] == 'L' || text[0] == 'l');
 }
 
+// Access keys: an "&" in a label marks the character after it as the key Windows underlines and the
+// user presses with Alt; "&&" stands for one ampersand. Captions, lists, tooltips and messages show
+// the same texts without the marks.
+
+// The text as it shows without access key marks: "&x" gives "x", "&&" gives "&", and a lone "&" at
+// the end goes.
+std::string StripAccessKey(const std::string& text);
+
+// The characters marked as access keys, in order (a label should have exactly one).
+std::string AccessKeys(const std::string& text);
+
 // Turns the two-character escapes \r, \n and \t into their characters, in three passes in that order.
 std::string Unescape(std::string text);
 

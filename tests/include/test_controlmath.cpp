@@ -421,3 +421,33 @@ TEST_CASE("key and display texts of the converting combo box") {
   CHECK(map.size() == 0);
   CHECK(map.KeyOf("Ten") == "Ten");
 }
+
+TEST_CASE("access key underlines follow the keyboard cues Windows sends") {
+  AccessKeyCues cues(true);
+  CHECK(cues.hidden());
+  // Alt pressed: the dialog clears the hidden flag for every control.
+  CHECK(cues.Update(AccessKeyCues::Clear, AccessKeyCues::HideAccel, true));
+  CHECK_FALSE(cues.hidden());
+  CHECK_FALSE(cues.Update(AccessKeyCues::Clear, AccessKeyCues::HideAccel, false));
+  // Other flags (the focus rectangles) leave the underline alone.
+  CHECK_FALSE(cues.Update(AccessKeyCues::Set, 0x1, true));
+  CHECK_FALSE(cues.hidden());
+  CHECK(cues.Update(AccessKeyCues::Set, AccessKeyCues::HideAccel | 0x1, false));
+  CHECK(cues.hidden());
+  // Initialisation takes what the window says afterwards.
+  CHECK(cues.Update(AccessKeyCues::Initialize, AccessKeyCues::HideAccel, false));
+  CHECK_FALSE(cues.hidden());
+  CHECK_FALSE(AccessKeyCues().hidden());
+
+  const unsigned fmt = dt::SingleLine | dt::VCenter;
+  CueText shown = TextForCues("&Add hotkey", fmt, false);
+  CHECK(shown.text == "&Add hotkey");
+  CHECK(shown.format == fmt);
+  CueText hidden = TextForCues("&Add && more", fmt, true);
+  CHECK(hidden.text == "Add & more");
+  CHECK(hidden.format == (fmt | dt::NoPrefix));
+  // A control that draws its text literally keeps every ampersand.
+  CueText literal = TextForCues("A & B", fmt | dt::NoPrefix, true);
+  CHECK(literal.text == "A & B");
+  CHECK(literal.format == (fmt | dt::NoPrefix));
+}

@@ -58,3 +58,21 @@ TEST_CASE("conversion kinds of a format text") {
   CHECK_FALSE(lang::ConversionKinds("%n", kinds));
   CHECK_FALSE(lang::ConversionKinds("ends in %", kinds));
 }
+
+TEST_CASE("access key marks: the key they mark, and the text without them") {
+  CHECK(lang::AccessKeys("&Add hotkey") == "A");
+  CHECK(lang::AccessKeys("Ac&tions (run in this order):") == "t");
+  CHECK(lang::AccessKeys("Copy && paste") == "");
+  CHECK(lang::AccessKeys("Copy && &paste") == "p");
+  CHECK(lang::AccessKeys("&One &two") == "Ot");
+  CHECK(lang::AccessKeys("none&") == "");
+  CHECK(lang::AccessKeys("") == "");
+
+  CHECK(lang::StripAccessKey("&Add hotkey") == "Add hotkey");
+  CHECK(lang::StripAccessKey("Ac&tions") == "Actions");
+  CHECK(lang::StripAccessKey("Copy && paste") == "Copy & paste");
+  CHECK(lang::StripAccessKey("&&&x") == "&x");
+  CHECK(lang::StripAccessKey("end&") == "end");
+  CHECK(lang::StripAccessKey("plain") == "plain");
+  CHECK(lang::StripAccessKey("") == "");
+}
