@@ -9,6 +9,7 @@ CBoldTextStatic::~CBoldTextStatic() { Detach(); }
 bool CBoldTextStatic::SubclassWindow(HWND control) {
   if (!Attach(control)) return false;
   m_text = WindowText(control);
+  m_cues = ctl::AccessKeyCues(QueryHidesAccessKeys(control));
   Redraw();
   return true;
 }
@@ -187,10 +188,10 @@ void CBoldTextStatic::Paint(HDC dc) {
     RECT shadow = rc;
     ::OffsetRect(&shadow, 1, 1);
     ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
-    ::DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &shadow, format);
+    DrawCueText(dc, m_text, shadow, format, m_cues.hidden());
   }
   ::SetTextColor(dc, ::IsWindowEnabled(self) ? m_crText : ::GetSysColor(COLOR_GRAYTEXT));
-  ::DrawTextA(dc, m_text.c_str(), static_cast<int>(m_text.size()), &rc, format);
+  DrawCueText(dc, m_text, rc, format, m_cues.hidden());
   ::SetBkMode(dc, oldMode);
 }
 
@@ -215,6 +216,11 @@ LRESULT CBoldTextStatic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ENABLE:
       Redraw();
       return 0;
+    case WM_UPDATEUISTATE: {
+      LRESULT result = CallOriginal(msg, wParam, lParam);
+      if (FollowCues(m_cues, self, wParam)) Redraw();
+      return result;
+    }
     default:
       break;
   }

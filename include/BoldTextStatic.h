@@ -66,4 +66,5 @@ class CBoldTextStatic : public CSubclassWnd {
   int m_nIconMargin = 20, m_nIconGap = 10;
   bool m_bNoPrefix = false;
   UINT m_extraFormat = 0;
+  ctl::AccessKeyCues m_cues;
 };

@@ -19,6 +19,7 @@ bool CHyperLinkButton::SubclassWindow(HWND button) {
   // With the window, not with the object: a link waiting for its window costs no system call.
   m_hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
   m_bHover = false;
+  m_cues = ctl::AccessKeyCues(ctldraw::QueryHidesAccessKeys(button));
   MeasureText();
   Redraw();
   return true;
@@ -65,7 +66,7 @@ void CHyperLinkButton::DrawItem(const DRAWITEMSTRUCT& item) {
   COLORREF oldColour = ::SetTextColor(item.hDC, colour);
   {
     SelectedObject font(item.hDC, ctldraw::ControlFont(self));
-    ::DrawTextA(item.hDC, text.c_str(), static_cast<int>(text.size()), &rc, ctl::LinkTextFormat(style));
+    ctldraw::DrawCueText(item.hDC, text, rc, ctl::LinkTextFormat(style), m_cues.hidden());
   }
   ::SetTextColor(item.hDC, oldColour);
   ::SetBkMode(item.hDC, oldMode);
@@ -140,6 +141,16 @@ LRESULT CHyperLinkButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       if ((wParam == 13 || wParam == 32) && ::IsWindowEnabled(self)) Click();
       return 0;
+    case BM_CLICK:
+      // The access key's click: the button's own would press the mouse at its corner, which may lie
+      // outside the text.
+      if (::IsWindowEnabled(self)) Click();
+      return 0;
+    case WM_UPDATEUISTATE: {
+      LRESULT result = CallOriginal(msg, wParam, lParam);
+      if (ctldraw::FollowCues(m_cues, self, wParam)) Redraw();
+      return result;
+    }
     case WM_KEYDOWN:
     case WM_KEYUP:
       // The space bar clicks through its character message alone; the button's own key handling

@@ -40,4 +40,5 @@ class CHyperLinkButton : public CSubclassWnd {
 
   RECT m_rcText = {0, 0, 0, 0};
   bool m_bHover = false;
+  ctl::AccessKeyCues m_cues;
 };

@@ -18,18 +18,24 @@ const CIconButton::ColorSet kInitialColours[ctl::LookCount] = {
      RGB(255, 0, 0)},
 };
 
+// A WM_GETDLGCODE query (its lParam) about a typed character other than Enter.
+bool IsCharacterQuery(LPARAM dlgCodeQuery) {
+  const MSG* msg = reinterpret_cast<const MSG*>(dlgCodeQuery);
+  return msg && msg->message == WM_CHAR && msg->wParam != '\r';
+}
+
 FontHandle MakeFont(const LOGFONTA& lf, bool underline) {
   LOGFONTA copy = lf;
   copy.lfUnderline = underline ? TRUE : FALSE;
   return FontHandle(::CreateFontIndirectA(&copy));
 }
 
-void DrawTextIn(HDC dc, const std::string& text, const ctl::Rect& where, unsigned format, HFONT font,
-                COLORREF colour) {
+void DrawTextIn(HDC dc, const std::string& text, const ctl::Rect& where, unsigned format, bool hideAccessKeys,
+                HFONT font, COLORREF colour) {
   RECT rc = ToRECT(where);
   SelectedObject selected(dc, font);
   ::SetTextColor(dc, colour);
-  ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &rc, format);
+  DrawCueText(dc, text, rc, format, hideAccessKeys);
 }
 }  // namespace
 
@@ -75,6 +81,7 @@ void CIconButton::ResetSettings() {
     m_icons[i] = IconSlot();
   }
   m_bNoPrefix = false;
+  m_bAccessKeyNeedsAlt = false;
   m_description.clear();
   m_tracker = ctl::ButtonTracker();
 }
@@ -90,6 +97,7 @@ bool CIconButton::SubclassWindow(HWND button) {
   m_icons[ctl::LookNormal].icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_QUESTION));
   m_hHandCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
   m_caption = WindowText(button);
+  m_cues = ctl::AccessKeyCues(QueryHidesAccessKeys(button));
   MakeFonts();
   // The tooltip window comes with the first mouse message (RelayToTooltip): a window that waits
   // hidden does not pay for one per button.
@@ -344,6 +352,8 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       LRESULT code = CallOriginal(msg, wParam, lParam);
       // Enter clicks the focused button (not the dialog's default one); the space bar stays dead.
       if (ctldraw::IsEnterKeyQuery(lParam)) code |= DLGC_WANTALLKEYS;
+      // A character the button takes is no access key for the dialog: only Alt+letter is then.
+      if (m_bAccessKeyNeedsAlt && IsCharacterQuery(lParam)) code |= DLGC_WANTCHARS;
       return code;
     }
     case WM_CHAR:
@@ -351,7 +361,18 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (::IsWindowEnabled(self)) Click();
         return 0;
       }
+      if (m_bAccessKeyNeedsAlt) return 0;
       break;
+    case BM_CLICK:
+      // The dialog manager's click for the access key, and anyone else's: a click on the whole
+      // button, wherever the mouse is.
+      if (::IsWindowEnabled(self)) Click();
+      return 0;
+    case WM_UPDATEUISTATE: {
+      LRESULT result = CallOriginal(msg, wParam, lParam);
+      if (FollowCues(m_cues, self, wParam)) Repaint();
+      return result;
+    }
     case WM_SETTEXT: {
       // Stored without the button's own repaint, which would draw it the standard way.
       LRESULT result = ::DefWindowProcA(self, msg, wParam, lParam);
@@ -492,14 +513,15 @@ void CIconButton::Paint(HDC target) {
     COLORREF colour = disabled ? m_crDisabledText : hoverColour ? m_crHoverText : m_crCaption;
     bool underline = hover && (m_dwStyle & ctl::IconButtonStyle::UnderlineCaption);
     HFONT font = underline ? m_captionHoverFont.get() : m_captionFont.get();
-    DrawTextIn(dc, m_caption, layout.caption, layout.captionFormat, font ? font : ParentFont(self), colour);
+    DrawTextIn(dc, m_caption, layout.caption, layout.captionFormat, m_cues.hidden(), font ? font : ParentFont(self),
+               colour);
   }
   if (layout.drawDescription) {
     COLORREF colour = disabled ? m_crDisabledText : hoverColour ? m_crHoverText : m_crDescription;
     bool underline = hover && (m_dwStyle & ctl::IconButtonStyle::UnderlineDescription);
     HFONT font = underline ? m_descriptionHoverFont.get() : m_descriptionFont.get();
-    DrawTextIn(dc, m_description, layout.description, layout.descriptionFormat, font ? font : ParentFont(self),
-               colour);
+    DrawTextIn(dc, m_description, layout.description, layout.descriptionFormat, m_cues.hidden(),
+               font ? font : ParentFont(self), colour);
   }
   ::BitBlt(target, 0, 0, w, h, dc, 0, 0, SRCCOPY);
 }

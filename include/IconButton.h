@@ -100,6 +100,10 @@ class CIconButton : public CSubclassWnd {
   ColorSet m_colors[ctl::LookCount];
   HCURSOR m_hHandCursor = nullptr;  // a shared system cursor, not owned
   bool m_bNoPrefix = false;
+  // A letter typed while this button has the focus goes nowhere, where the dialog would take it for
+  // an access key: set on every button of a dialog whose clicks no stray key may cause, its access
+  // keys then need Alt.
+  bool m_bAccessKeyNeedsAlt = false;
 
  private:
   struct IconSlot {
@@ -146,6 +150,7 @@ class CIconButton : public CSubclassWnd {
   Buffer m_back, m_parentBack;
   bool m_haveParentBack = false;
   ctl::ButtonTracker m_tracker;
+  ctl::AccessKeyCues m_cues;
   HoverCallback m_hoverCallback = nullptr;
   LPARAM m_hoverUser = 0;
 };

@@ -12,7 +12,24 @@ static_assert(ctl::StaticStyle::Center == SS_CENTER && ctl::StaticStyle::Right =
                   ctl::StaticStyle::TypeMask == SS_TYPEMASK && ctl::StaticStyle::CenterImage == SS_CENTERIMAGE,
               "the portable static styles are the system's");
 
+static_assert(ctl::AccessKeyCues::Set == UIS_SET && ctl::AccessKeyCues::Clear == UIS_CLEAR &&
+                  ctl::AccessKeyCues::Initialize == UIS_INITIALIZE && ctl::AccessKeyCues::HideAccel == UISF_HIDEACCEL,
+              "the portable keyboard cue values are the system's");
+
 namespace ctldraw {
+
+bool QueryHidesAccessKeys(HWND hwnd) {
+  return (::SendMessageA(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL) != 0;
+}
+
+bool FollowCues(ctl::AccessKeyCues& cues, HWND hwnd, WPARAM updateUiState) {
+  return cues.Update(LOWORD(updateUiState), HIWORD(updateUiState), QueryHidesAccessKeys(hwnd));
+}
+
+void DrawCueText(HDC dc, const std::string& text, RECT& rc, unsigned format, bool hideAccessKeys) {
+  ctl::CueText drawn = ctl::TextForCues(text, format, hideAccessKeys);
+  ::DrawTextA(dc, drawn.text.c_str(), static_cast<int>(drawn.text.size()), &rc, drawn.format);
+}
 
 void FillSolid(HDC dc, const RECT& rc, COLORREF colour) {
   BrushHandle brush(::CreateSolidBrush(colour));

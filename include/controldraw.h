@@ -28,6 +28,14 @@ IconHandle ScaledIcon(HICON icon, UINT resourceId, HINSTANCE module, int width, 
 // Draws `icon` scaled into `rc`.
 void DrawScaledIcon(HDC dc, const RECT& rc, HICON icon, UINT resourceId, HINSTANCE module);
 
+// Access key underlines: whether the window says they are hidden (WM_QUERYUISTATE); a control's
+// cues after one WM_UPDATEUISTATE (its wParam), true when they changed and the control must paint
+// again (call after the default handling); and a text drawn as the cues say, which also works where
+// DrawText ignores DT_HIDEPREFIX.
+bool QueryHidesAccessKeys(HWND hwnd);
+bool FollowCues(ctl::AccessKeyCues& cues, HWND hwnd, WPARAM updateUiState);
+void DrawCueText(HDC dc, const std::string& text, RECT& rc, unsigned format, bool hideAccessKeys);
+
 std::string WindowText(HWND hwnd);
 // The font a control draws with: its own, else its parent's, else the stock GUI font.
 HFONT ControlFont(HWND hwnd);

@@ -749,6 +749,61 @@ TEST_CASE("a link button clicks on its text, with Enter and with the space bar")
   CHECK(::GetCursor() == ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
+// ---- access key underlines ------------------------------------------------------------------
+
+namespace {
+// Windows tells every control when the keyboard cues change; Wine never hides them, so the tests
+// send what Windows sends.
+void SetCuesHidden(HWND control, bool hidden) {
+  Send(control, WM_UPDATEUISTATE, MAKEWPARAM(hidden ? UIS_SET : UIS_CLEAR, UISF_HIDEACCEL));
+}
+}  // namespace
+
+TEST_CASE("drawn buttons, links and labels underline their access key only while the keyboard cues show") {
+  const COLORREF ink = RGB(200, 0, 0);
+  TestParent parent(480, 200);
+  struct Drawn {
+    HWND marked, plain;  // "&Go" and "Go"
+  };
+  auto make = [&](const char* cls, DWORD style, int y, auto& marked, auto& plain) {
+    Drawn d{parent.AddChild(cls, "&Go", style, 1100 + y, 10, y, 120, 30),
+            parent.AddChild(cls, "Go", style, 1200 + y, 200, y, 120, 30)};
+    REQUIRE(marked.SubclassWindow(d.marked));
+    REQUIRE(plain.SubclassWindow(d.plain));
+    return d;
+  };
+  CIconButton button, buttonPlain;
+  CHyperLinkButton link, linkPlain;
+  CBoldTextStatic label, labelPlain;
+  Drawn buttons = make("BUTTON", BS_PUSHBUTTON, 10, button, buttonPlain);
+  Drawn links = make("BUTTON", BS_PUSHBUTTON | BS_LEFT, 50, link, linkPlain);
+  Drawn labels = make("STATIC", SS_LEFT, 90, label, labelPlain);
+  for (CIconButton* b : {&button, &buttonPlain}) {
+    b->SetIconHandle(nullptr);
+    b->m_crCaption = ink;
+  }
+  for (CHyperLinkButton* l : {&link, &linkPlain}) l->m_crLink = ink;
+  for (CBoldTextStatic* l : {&label, &labelPlain}) l->SetTextColor(ink);
+
+  for (const Drawn& d : {buttons, links, labels}) {
+    CAPTURE(d.marked);
+    const int plain = PrintClient(d.plain).Count(ink);
+    const int shown = PrintClient(d.marked).Count(ink);
+    CHECK(plain > 10);
+    CHECK(shown > plain);  // the underline
+    SetCuesHidden(d.marked, true);
+    CHECK(PrintClient(d.marked).Count(ink) == plain);
+    SetCuesHidden(d.marked, false);
+    CHECK(PrintClient(d.marked).Count(ink) == shown);
+  }
+
+  SUBCASE("a text drawn as it is keeps its ampersand whatever the cues") {
+    button.m_bNoPrefix = true;
+    SetCuesHidden(buttons.marked, true);
+    CHECK(PrintClient(buttons.marked).Count(ink) > PrintClient(buttons.plain).Count(ink));
+  }
+}
+
 // ---- CConvertComboBox ------------------------------------------------------------------------
 
 TEST_CASE("a drop-down list selects by window text without regard to case") {
