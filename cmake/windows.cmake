@@ -68,9 +68,11 @@ string(REPLACE "/" "\\\\" PASTE_TARGET_WIN "Z:${CMAKE_BINARY_DIR}/paste_target.e
 # runs only that file's cases (doctest's source-file filter), in a process and Wine session of its
 # own. The portable core's tests run once more under Wine, as one entry.
 list(REMOVE_DUPLICATES WIN_TEST_SUPPORT)
-# Helpers every Windows test may use (tests/support/): files, pixels and pictures, modal dialogs.
+# Helpers every Windows test may use (tests/support/): files, pixels and pictures, modal dialogs,
+# the keyboard.
 set(TEST_SUPPORT ${CMAKE_SOURCE_DIR}/tests/support/files.cpp ${CMAKE_SOURCE_DIR}/tests/support/capture.cpp
-                 ${CMAKE_SOURCE_DIR}/tests/support/modal.cpp ${CMAKE_SOURCE_DIR}/tests/support/programfolder.cpp)
+                 ${CMAKE_SOURCE_DIR}/tests/support/modal.cpp ${CMAKE_SOURCE_DIR}/tests/support/programfolder.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/support/keyboard.cpp)
 add_executable(quorvel_tests ${CORE_TESTS} ${WIN_TESTS} ${E2E_TESTS} ${WIN_TEST_SUPPORT} ${TEST_SUPPORT} ${QUORVEL_RC})
 target_link_libraries(quorvel_tests PRIVATE quorvel_win doctest_main ${WIN_TEST_LIBS})
 # Pictures the tests take for a person to look at: build/win/shots/<area>/.

@@ -45,24 +45,10 @@ bool RunningProcess::Running() const {
   return m_info.hProcess && ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
-bool WaitUntil(const std::function<bool()>& condition, DWORD ms) {
-  DWORD start = ::GetTickCount();
-  while (!condition()) {
-    if (::GetTickCount() - start > ms) return false;
-    // Wine delivers the input this thread injected only while the thread handles its messages.
-    WaitPumpingMessages(20);
-  }
-  return true;
-}
+bool WaitUntil(const std::function<bool()>& condition, DWORD ms) { return WaitPumping(condition, ms); }
 
 void PressChord(std::initializer_list<BYTE> modifiers, BYTE key) {
-  for (BYTE m : modifiers) ::keybd_event(m, static_cast<BYTE>(::MapVirtualKeyA(m, 0)), 0, 0);
-  ::keybd_event(key, static_cast<BYTE>(::MapVirtualKeyA(key, 0)), 0, 0);
-  ::keybd_event(key, static_cast<BYTE>(::MapVirtualKeyA(key, 0)), KEYEVENTF_KEYUP, 0);
-  for (auto it = modifiers.end(); it != modifiers.begin();) {
-    --it;
-    ::keybd_event(*it, static_cast<BYTE>(::MapVirtualKeyA(*it, 0)), KEYEVENTF_KEYUP, 0);
-  }
+  InjectChord(modifiers, key);
   WaitPumpingMessages(30);
 }
 
@@ -151,8 +137,6 @@ std::string LanguageText(const ProgramCopy& program, const std::string& file, co
   ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / ("language\\" + file)).c_str());
   return buf;
 }
-
-
 RunningQuorvel::RunningQuorvel(const ProgramCopy& program) : process(program.exe()) {
   main = StartAndFindMainWindow(process);
   REQUIRE(main);

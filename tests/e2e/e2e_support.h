@@ -8,6 +8,7 @@
 #include <vector>
 #include <string>
 
+#include "tests/support/keyboard.h"
 #include "tests/support/modal.h"
 #include "tests/winsupport.h"
 

@@ -17,14 +17,6 @@ constexpr int kAboutLegalLink = 1063, kOptionsTranslateLink = 1069;
 
 using Quorvel = RunningQuorvel;
 
-// The control that has the keyboard focus in the thread of `window`.
-HWND FocusIn(HWND window) {
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
-
 // Presses Tab until the focus is on the control with `id` inside `window` (its own or a page's).
 bool TabTo(HWND window, int id) {
   for (int i = 0; i < 30; ++i) {
