@@ -4,6 +4,6 @@
 
 std::string DescribeActionLine(const std::string& line) {
   return DescribeActionLine(
-      line, [](const std::string& key) { return GetLanguageText(key); },
+      line, [](const std::string& key) { return GetPlainLanguageText(key); },
       [](const std::string& key, const std::vector<lang::FormatArg>& args) { return FormatLanguageText(key, args); });
 }

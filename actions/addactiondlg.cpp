@@ -116,7 +116,7 @@ void CAddActionDlg::CreatePages() {
   std::vector<std::string> drives = m_listDrives ? m_listDrives() : std::vector<std::string>();
   m_pages.clear();
   for (const actioneditor::KindEntry& entry : actioneditor::KindList()) {
-    m_kindList.AddItem(std::to_string(entry.kind), GetLanguageText(entry.textKey));
+    m_kindList.AddItem(std::to_string(entry.kind), GetPlainLanguageText(entry.textKey));
     std::unique_ptr<CAddActionPage> page = MakePage(entry, drives);
     page->Create(frame);
     m_pageManager.AddPage(page->hwnd());
@@ -180,8 +180,9 @@ void CAddActionDlg::ShowProblem(const std::string& messageKey) {
 
 void CAddActionDlg::OnSuggest() {
   std::string product = CMiscFuns::GetOwnVersionString("ProductName");
-  std::string url =
-      actioneditor::BuildSuggestionMailUrl(kSupportMail, product, GetLanguageText("L0122"), GetLanguageText("L0123"));
+  // The button's text names the mail's subject.
+  std::string url = actioneditor::BuildSuggestionMailUrl(kSupportMail, product, GetPlainLanguageText("L0122"),
+                                                         GetLanguageText("L0123"));
   if (m_openUrl) m_openUrl(url);
 }
 

@@ -507,18 +507,15 @@ void CMainDlg::OnTrayNotify(UINT mouseMessage) {
   }
 }
 
-MenuHandle CMainDlg::BuildTrayMenu() {
+MenuHandle CMainDlg::BuildTrayMenu(const std::vector<std::string>& drives) {
   auto text = [](const char* key) { return GetLanguageText(key); };
   MenuHandle menu(::CreatePopupMenu());
   HMENU discs = ::CreatePopupMenu(), openOne = ::CreatePopupMenu(), closeOne = ::CreatePopupMenu();
   HMENU help = ::CreatePopupMenu();
-  m_driveByCommand.clear();
-  std::vector<std::string> drives = ListCdromDrives();
   for (size_t i = 0; i < drives.size(); ++i) {
     UINT open = ID_CMD_OPEN_TRAY_FIRST + static_cast<UINT>(i), close = ID_CMD_CLOSE_TRAY_FIRST + static_cast<UINT>(i);
     ::AppendMenuA(openOne, MF_STRING, open, drives[i].c_str());
     ::AppendMenuA(closeOne, MF_STRING, close, drives[i].c_str());
-    m_driveByCommand[open] = m_driveByCommand[close] = drives[i];
   }
   ::AppendMenuA(discs, MF_STRING, ID_CMD_OPEN_ALL_TRAYS, text("L0102").c_str());
   ::AppendMenuA(discs, MF_STRING, ID_CMD_CLOSE_ALL_TRAYS, text("L0103").c_str());
@@ -556,7 +553,13 @@ void CMainDlg::ShowTrayMenu() {
     if (pt.x < mi.rcWork.left) pt.x = mi.rcWork.left;
     if (pt.x >= mi.rcWork.right) pt.x = mi.rcWork.right - 1;
   }
-  MenuHandle menu = BuildTrayMenu();
+  std::vector<std::string> drives = ListCdromDrives();
+  m_driveByCommand.clear();
+  for (size_t i = 0; i < drives.size(); ++i) {
+    m_driveByCommand[ID_CMD_OPEN_TRAY_FIRST + static_cast<UINT>(i)] = drives[i];
+    m_driveByCommand[ID_CMD_CLOSE_TRAY_FIRST + static_cast<UINT>(i)] = drives[i];
+  }
+  MenuHandle menu = BuildTrayMenu(drives);
   UINT id = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, pt.x, pt.y, 0, m_hWnd, nullptr));
   menu.reset();
   ::PostMessageA(m_hWnd, WM_NULL, 0, 0);  // lets the menu close properly when the user clicks elsewhere

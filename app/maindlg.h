@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/hotkeyreg.h"
 #include "app/trayicon.h"
@@ -50,6 +51,8 @@ class CMainDlg : public CDialogBase {
   void ReRegisterHotkeys();
   const CUpdateCheck& updateCheck() const { return m_update; }
   bool busy() const { return m_busy; }
+  // The tray menu, its disc tray submenus with an entry for each of `drives` (their texts) in order.
+  static MenuHandle BuildTrayMenu(const std::vector<std::string>& drives);
 
   // The editing commands, each reached from its button and its tray menu entry, each run inside
   // the one busy guard (RunModal) so that no second editor or import can start meanwhile.
@@ -83,7 +86,6 @@ class CMainDlg : public CDialogBase {
   void RegisterAtStart();
   void AddTrayIcon();
   void ShowTrayMenu();
-  MenuHandle BuildTrayMenu();
   void FirstRun();
   void ToggleShown();
   void ShowNormal();

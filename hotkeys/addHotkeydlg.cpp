@@ -43,7 +43,8 @@ BOOL CAddHotkeyDlg::OnInitDialog() {
   SetBigIcon(IDI_APP);
   TranslateWindow(m_hWnd);
   SetUpControls();
-  ::SetWindowTextA(m_hWnd, m_caption.c_str());
+  // The caller may pass a button's text, access key and all.
+  ::SetWindowTextA(m_hWnd, lang::StripAccessKey(m_caption).c_str());
   std::string description =
       DescriptionText(m_hotkey.Description, [](const std::string& key) { return GetLanguageText(key); });
   ::SendDlgItemMessageA(m_hWnd, IDC_AH_DESCRIPTION, EM_LIMITTEXT, kDescriptionLimit, 0);
@@ -67,7 +68,6 @@ void CAddHotkeyDlg::SetUpControls() {
   for (size_t i = 0; i < 4; ++i) {
     labels[i]->SubclassWindow(::GetDlgItem(m_hWnd, labelIds[i]));
     labels[i]->MakeBoldFont();
-    labels[i]->SetNoPrefix(true);
   }
 
   m_keys.SubclassWindow(::GetDlgItem(m_hWnd, IDC_AH_KEY));

@@ -53,7 +53,6 @@ void CManageHotkeysDlg::SetUpControls() {
   m_header.SetStyle(ctl::BoldStaticStyle::IconLeft);
   m_header.SetIcon(IDI_HK_HEADER, kHeaderIconSize, kHeaderIconSize);
   m_header.SetIconMargins(2, 8);
-  m_header.SetNoPrefix(true);
 
   m_list.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MH_LIST));
   m_list.SetCheckBoxes(true);

@@ -45,6 +45,8 @@ struct WindowTranslation {
     current.resize(static_cast<size_t>(::GetWindowTextA(hwnd, &current[0], len + 1)));
     if (current.empty()) return;
     std::string translated = texts.Find(current);
+    // A caption shows no access key: the text of a label that also names a window loses its mark.
+    if ((::GetWindowLongPtrA(hwnd, GWL_STYLE) & WS_CHILD) == 0) translated = lang::StripAccessKey(translated);
     if (!translated.empty()) ::SetWindowTextA(hwnd, translated.c_str());
   }
 };
@@ -96,6 +98,8 @@ std::string GetLanguageText(const std::string& key, bool unescape) {
   if (value.empty()) return key;
   return unescape ? lang::Unescape(value) : value;
 }
+
+std::string GetPlainLanguageText(const std::string& key) { return lang::StripAccessKey(GetLanguageText(key)); }
 
 std::string FormatLanguageText(const std::string& key, const std::vector<lang::FormatArg>& args) {
   return FirstFormatted(

@@ -11,6 +11,9 @@
 #include "language/langformat.h"
 
 std::string GetLanguageText(const std::string& key, bool unescape = true);
+// The text without its access key mark, for where a label's text names a window, fills a list or a
+// tooltip, or goes into a message or a mail.
+std::string GetPlainLanguageText(const std::string& key);
 
 // A language text used as a printf-style format. The text of the selected file is used when it
 // asks for exactly what the caller passes (or less); else the English text; else the key itself.

@@ -1,19 +1,200 @@
-// Every dialog of the program from the keyboard, as a user works it. Each dialog runs on a thread of
-// its own (tests/support/keyboard.h), so the keys go through its real modal loop and dialog manager.
+// Every dialog of the program from the keyboard, in both shipped languages, as a user works it:
+// each control's access key is its own, Alt with a label's key reaches the box after the label,
+// Alt with a check box's key ticks it, and Tab walks the controls in reading order. Then the keys
+// of the lists, the tree and the shutdown buttons. Each dialog runs on a thread of its own
+// (tests/support/keyboard.h), so the keys go through its real modal loop and dialog manager.
 #include <doctest/doctest.h>
 
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "aboutdlg_ids.h"
+#include "actions/addactiondlg.h"
+#include "actions/closecomputerdlg.h"
+#include "addactiondlg_ids.h"
+#include "app/OptionDlg.h"
+#include "app/aboutdlg.h"
+#include "app/maindlg.h"
+#include "closecomputerdlg_ids.h"
+#include "hotkeydlgs_ids.h"
+#include "hotkeys/addHotkeydlg.h"
+#include "hotkeys/opt_hotkeys.h"
 #include "include/BoldTextStatic.h"
 #include "include/HyperLinkButton.h"
 #include "include/IconButton.h"
+#include "include/xmlcodec_win.h"
+#include "language/language.h"
+#include "predefinedtext/opt_textshortcuts.h"
+#include "tests/actions/fakepower.h"
 #include "tests/support/keyboard.h"
+#include "tests/support/modal.h"
+#include "tests/support/programfolder.h"
+#include "tests/winsupport.h"
+#include "textshortcuts_ids.h"
 
 namespace {
 
+const std::string kLanguages[] = {"English.txt", "Deutsch.txt"};
+
+// A program folder with two hotkeys and the shipped text shortcuts.
+struct Program : ProgramFolder {
+  std::string hotkeys = dir / "hotkeys";
+  std::string store = dir / "predefinedtext\\data.xml";
+  explicit Program(const char* language) : ProgramFolder(language) {
+    xml::InstallWin32Platform();
+    MakeFolder(hotkeys);
+    MakeFolder(dir / "predefinedtext");
+    WriteFileBytes(store, ReadFileBytes(std::string(QUORVEL_PROGRAM_DIR) + "\\predefinedtext\\data.xml"));
+    WriteFileBytes(hotkeys + "\\Hotkey-00001.ini",
+                   "[Setting]\r\nAlt=0\r\nCtrl=1\r\nShift=0\r\nWin=1\r\nvk=75\r\nEnable=1\r\nDescription=One\r\n"
+                   "[Action]\r\nAction00001=Sleep 1000\r\nAction00002=InsertPredefinedText\r\n");
+    WriteFileBytes(hotkeys + "\\Hotkey-00002.ini",
+                   "[Setting]\r\nAlt=1\r\nCtrl=0\r\nShift=1\r\nWin=0\r\nvk=113\r\nEnable=1\r\nDescription=Two\r\n"
+                   "[Action]\r\nAction00001=EmptyClipboard\r\n");
+  }
+};
+
+OptionsEnvironment OptionsIn(const Program& program) {
+  OptionsEnvironment env = OptionsEnvironment::ForThisProgram();
+  std::string folder = program.dir / "language";
+  env.listLanguages = [folder] { return ListLanguageFilesIn(folder); };
+  return env;
+}
+
+// The action editor with one drive and no mail program.
+bool ComposeWithoutSideEffects(HWND owner, std::string& line) {
+  CAddActionDlg dlg([] { return std::vector<std::string>{"D:"}; }, [](const std::string&) {});
+  if (dlg.DoModal(owner) != IDOK) return false;
+  line = dlg.GetActionLine();
+  return true;
+}
+
 HWND Item(HWND dialog, int id) { return ::GetDlgItem(dialog, id); }
 
+void SelectRow(HWND list, int row) {
+  LVITEMA item = {};
+  item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  item.state = LVIS_SELECTED | LVIS_FOCUSED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+// The key the language marks in the text of `key`.
+BYTE AccessKeyOfText(const char* key) {
+  std::string keys = lang::AccessKeys(GetLanguageText(key));
+  REQUIRE(keys.size() == 1);
+  return KeyOf(keys[0]);
+}
+
+// A dialog of `thread` other than `below`, in front.
+HWND NextDialog(const DialogThread& thread, HWND below) {
+  return thread.WaitDialog([below](HWND h) { return h != below && ::IsWindowEnabled(h); });
+}
+
 }  // namespace
+
+// Each of these checks a dialog in both shipped languages: its access keys are its own, Alt with a
+// label's key reaches the box after the label, Alt with a check box's key ticks it, Tab walks the
+// controls in reading order (tests/support/keyboard.h: CheckKeyboardUse).
+
+TEST_CASE("keyboard in both languages: the about box") {
+  for (const std::string& language : kLanguages) {
+    CAPTURE(language);
+    Program program(language.c_str());
+    CAboutDlg dlg;
+    DialogThread thread([&] { return dlg.DoModal(nullptr); });
+    HWND about = thread.WaitTopDialog();
+    REQUIRE(about);
+    // The legal notice is the program's own version text, not a language text.
+    CheckKeyboardUse(about, {IDC_ABOUT_LEGAL});
+  }
+}
+
+TEST_CASE("keyboard in both languages: the options with the general page") {
+  for (const std::string& language : kLanguages) {
+    CAPTURE(language);
+    Program program(language.c_str());
+    COptionDlg dlg(OptionsIn(program));
+    DialogThread thread([&] { return dlg.DoModal(nullptr); });
+    HWND options = thread.WaitTopDialog();
+    REQUIRE(options);
+    CheckKeyboardUse(options);
+  }
+}
+
+TEST_CASE("keyboard in both languages: manage hotkeys, the hotkey editor, the action editor and each of its pages") {
+  for (const std::string& language : kLanguages) {
+    CAPTURE(language);
+    Program program(language.c_str());
+    CManageHotkeysDlg dlg(ComposeWithoutSideEffects);
+    dlg.SetFolder(program.hotkeys);
+    DialogThread thread([&] { return dlg.DoModal(nullptr); });
+    HWND manage = thread.WaitTopDialog();
+    REQUIRE(manage);
+    SelectRow(Item(manage, IDC_MH_LIST), 0);  // so that every button takes the focus
+    CheckKeyboardUse(manage);
+
+    // The edit button's key opens the editor of the selected hotkey.
+    InjectChord({VK_MENU}, AccessKeyOfText("L0010"));
+    HWND editor = NextDialog(thread, manage);
+    REQUIRE(editor);
+    CHECK(::GetDlgItem(editor, IDC_AH_KEY));
+    SelectRow(Item(editor, IDC_AH_ACTIONS), 0);
+    CheckKeyboardUse(editor);
+
+    // The add button has no text; its click opens the action editor.
+    ::PostMessageA(editor, WM_COMMAND, MAKEWPARAM(IDC_AH_ADD_ACTION, BN_CLICKED), 0);
+    HWND actions = NextDialog(thread, editor);
+    REQUIRE(actions);
+    HWND kinds = Item(actions, IDC_AA_KINDLIST);
+    for (const std::string& kind : ComboItems(kinds)) CHECK(kind.find('&') == std::string::npos);
+    const BYTE kindKey = AccessKeyOfText("L0035");
+    auto onKinds = [&](HWND f) { return f == kinds; };
+    REQUIRE(PressAndWaitFocus(actions, {VK_MENU}, kindKey, onKinds));
+    InjectChord({}, VK_HOME);
+    REQUIRE(WaitPumping([&] { return ::SendMessageA(kinds, CB_GETCURSEL, 0, 0) == 0; }, 3000));
+    const int count = static_cast<int>(::SendMessageA(kinds, CB_GETCOUNT, 0, 0));
+    CHECK(count == 18);
+    for (int index = 0; index < count; ++index) {
+      CAPTURE(index);
+      if (index > 0) {
+        REQUIRE(PressAndWaitFocus(actions, {VK_MENU}, kindKey, onKinds));
+        InjectChord({}, VK_DOWN);
+        REQUIRE(WaitPumping([&] { return ::SendMessageA(kinds, CB_GETCURSEL, 0, 0) == index; }, 3000));
+      }
+      CheckKeyboardUse(actions);
+    }
+  }
+}
+
+TEST_CASE("keyboard in both languages: the shutdown dialog") {
+  for (const std::string& language : kLanguages) {
+    CAPTURE(language);
+    Program program(language.c_str());
+    FakePowerActions power;
+    CCloseComputerDlg dlg(power, [] { return uint64_t(90061000); });
+    DialogThread thread([&] { return dlg.DoModal(nullptr); });
+    HWND shutdown = thread.WaitTopDialog();
+    REQUIRE(shutdown);
+    CheckKeyboardUse(shutdown);
+    CHECK(power.calls.empty());
+  }
+}
+
+TEST_CASE("keyboard in both languages: the text shortcuts editor") {
+  for (const std::string& language : kLanguages) {
+    CAPTURE(language);
+    Program program(language.c_str());
+    CTextShortcutsDlg dlg(program.store);
+    DialogThread thread([&] { return dlg.DoModal(nullptr); });
+    HWND editor = thread.WaitTopDialog();
+    REQUIRE(editor);
+    CheckKeyboardUse(editor);
+  }
+}
 
 namespace {
 
@@ -87,3 +268,37 @@ TEST_CASE("drawn labels, buttons and links answer Alt and their key in a dialog"
   CHECK(FocusIn(dialog) == edit);
 }
 
+namespace {
+
+// The access keys of the entries of `menu` and of its submenus: one each, none twice in a menu.
+void CheckMenuAccessKeys(HMENU menu, const std::string& path) {
+  std::string seen;
+  for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+    char text[256] = {};
+    if (::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION) <= 0) continue;
+    CAPTURE(path);
+    CAPTURE(std::string(text));
+    HMENU sub = ::GetSubMenu(menu, i);
+    // A drive's entry is its letter and colon alone.
+    if (!sub && std::string(text).find(':') == 1) continue;
+    const std::string keys = lang::AccessKeys(text);
+    REQUIRE(keys.size() == 1);
+    CHECK(seen.find(static_cast<char>(KeyOf(keys[0]))) == std::string::npos);
+    seen += static_cast<char>(KeyOf(keys[0]));
+    if (sub) CheckMenuAccessKeys(sub, path + " > " + text);
+  }
+  CHECK(::GetMenuItemCount(menu) > 0);
+}
+
+}  // namespace
+
+TEST_CASE("tray menu in both languages: each entry has an access key of its own") {
+  for (const std::string& language : kLanguages) {
+    CAPTURE(language);
+    Program program(language.c_str());
+    MenuHandle menu = CMainDlg::BuildTrayMenu({"D:", "E:"});
+    REQUIRE(menu);
+    CHECK(::GetMenuItemCount(menu.get()) == 11);
+    CheckMenuAccessKeys(menu.get(), "tray menu");
+  }
+}

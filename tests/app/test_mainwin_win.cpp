@@ -114,7 +114,7 @@ TEST_CASE("about box: product, bold version line with date, legal link, acknowle
     bool ran = false;
     INT_PTR result = RunDialog(dlg, [&](HWND box) {
       ran = true;
-      CHECK(TextOf(box) == GetLanguageText("L0147"));
+      CHECK(TextOf(box) == GetPlainLanguageText("L0147"));
       CHECK(TextOf(::GetDlgItem(box, IDC_ABOUT_PRODUCT)) == CMiscFuns::GetOwnVersionString("ProductName"));
       std::string version = CMiscFuns::GetOwnVersionString("ProductVersion");
       std::string date = FileDateText(CMiscFuns::GetModulePath());

@@ -5,6 +5,7 @@
 #include "include/GlobalData.h"
 #include "include/miscfuns.h"
 #include "include/msgwait.h"
+#include "language/langformat.h"
 #include "predefinedtext/PredefinedTextSelector.h"
 
 ProgramCopy::ProgramCopy() {
@@ -137,6 +138,10 @@ std::string LanguageText(const ProgramCopy& program, const std::string& file, co
   ::GetPrivateProfileStringA("String", key, "", buf, sizeof buf, (program / ("language\\" + file)).c_str());
   return buf;
 }
+std::string CaptionText(const ProgramCopy& program, const std::string& file, const char* key) {
+  return lang::StripAccessKey(LanguageText(program, file, key));
+}
+
 RunningQuorvel::RunningQuorvel(const ProgramCopy& program) : process(program.exe()) {
   main = StartAndFindMainWindow(process);
   REQUIRE(main);

@@ -107,4 +107,6 @@ HWND FindBoxOf(DWORD pid, const std::string& caption);
 void OpenAboutFromTrayMenu(HWND main);
 // A text of one of the program copy's language files, by key.
 std::string LanguageText(const ProgramCopy& program, const std::string& file, const char* key);
+// The same as a window's caption shows it: without its access key mark.
+std::string CaptionText(const ProgramCopy& program, const std::string& file, const char* key);
 

@@ -45,7 +45,7 @@ TEST_CASE("while a refused hotkey is reported at start, the tray cannot register
     WaitUntil([] { return false; }, 300);
     for (BYTE key : {VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN}) PressChord({}, key);
     std::vector<HWND> manage;
-    const std::string manageCaption = LanguageText(program, "English.txt", "L0006");
+    const std::string manageCaption = CaptionText(program, "English.txt", "L0006");
     if (WaitUntil([&] { return !(manage = WindowsOf(process.pid(), &manageCaption)).empty(); },
                   5000)) {
       WaitUntil([] { return false; }, 300);

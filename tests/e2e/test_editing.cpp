@@ -13,7 +13,7 @@
 namespace {
 
 bool NoDialog(DWORD pid, const ProgramCopy& program, const char* captionKey) {
-  const std::string caption = LanguageText(program, "English.txt", captionKey);
+  const std::string caption = CaptionText(program, "English.txt", captionKey);
   return WindowsOf(pid, &caption).empty();
 }
 
@@ -29,7 +29,7 @@ TEST_CASE("a hotkey added from the main window is saved and works at once; a sec
 
   // The add button opens the hotkey editor straight away, without the list.
   PostClick(main, 1074);
-  HWND editor = WaitForDialog(process.pid(), LanguageText(program, "English.txt", "L0018"));
+  HWND editor = WaitForDialog(process.pid(), CaptionText(program, "English.txt", "L0018"));
   REQUIRE(editor);
   CHECK(NoDialog(process.pid(), program, "L0006"));
 
@@ -55,7 +55,7 @@ TEST_CASE("a hotkey added from the main window is saved and works at once; a sec
 
   // The manage dialog lists it; Cancel changes nothing.
   PostClick(main, 1075);
-  HWND manage = WaitForDialog(process.pid(), LanguageText(program, "English.txt", "L0006"));
+  HWND manage = WaitForDialog(process.pid(), CaptionText(program, "English.txt", "L0006"));
   REQUIRE(manage);
   CHECK(::SendMessageA(::GetDlgItem(manage, 1009), LVM_GETITEMCOUNT, 0, 0) == 1);
   PostClick(manage, IDCANCEL);
@@ -64,7 +64,7 @@ TEST_CASE("a hotkey added from the main window is saved and works at once; a sec
 
   // The options dialog's OK registers everything anew: the hotkey keeps working.
   PostClick(main, 1070);
-  HWND options = WaitForDialog(process.pid(), LanguageText(program, "English.txt", "L0002"));
+  HWND options = WaitForDialog(process.pid(), CaptionText(program, "English.txt", "L0002"));
   REQUIRE(options);
   PostClick(options, IDOK);
   REQUIRE(WaitUntil([&] { return !::IsWindow(options); }, 10000));
@@ -75,7 +75,7 @@ TEST_CASE("a hotkey added from the main window is saved and works at once; a sec
   const std::string texts = program / "predefinedtext\\data.xml";
   const std::string textsBefore = ReadFileBytes(texts);
   PostClick(main, 1079);
-  HWND editorOfTexts = WaitForDialog(process.pid(), LanguageText(program, "English.txt", "L0060"));
+  HWND editorOfTexts = WaitForDialog(process.pid(), CaptionText(program, "English.txt", "L0060"));
   REQUIRE(editorOfTexts);
   PostClick(editorOfTexts, IDCANCEL);
   REQUIRE(WaitUntil([&] { return !::IsWindow(editorOfTexts); }, 10000));

@@ -44,7 +44,7 @@ TEST_CASE("OK in the options registers the hotkeys anew: a disabled one is given
 
   WriteFileBytes(program / "hotkeys\\Hotkey-00002.ini", "[Setting]\r\n" + Combo('4') + "\r\nEnable=0\r\n");
   PostClick(q.main, 1070);
-  HWND options = WaitForDialog(q.process.pid(), LanguageText(program, "English.txt", "L0002"));
+  HWND options = WaitForDialog(q.process.pid(), CaptionText(program, "English.txt", "L0002"));
   REQUIRE(options);
   const std::string registeredBefore = WindowText(::GetDlgItem(q.main, 1024));
   PostClick(options, IDOK);

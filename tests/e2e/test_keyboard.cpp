@@ -8,11 +8,12 @@
 #include <string>
 
 #include "include/GlobalData.h"
+#include "language/langformat.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace {
 
-constexpr int kCompanyLink = 1082, kMinimize = 1052, kOptionsButton = 1070;
+constexpr int kCompanyLink = 1082, kMinimize = 1052, kOptionsButton = 1070, kUpdateButton = 1007;
 constexpr int kAboutLegalLink = 1063, kOptionsTranslateLink = 1069;
 
 using Quorvel = RunningQuorvel;
@@ -82,7 +83,7 @@ TEST_CASE("main window: Enter clicks the focused button or link and never ends t
 TEST_CASE("about box: Enter on the legal link follows it instead of closing the box; Escape closes it") {
   ProgramCopy program;
   Quorvel q(program);
-  const std::string caption = LanguageText(program, "English.txt", "L0147");
+  const std::string caption = CaptionText(program, "English.txt", "L0147");
   OpenAboutFromTrayMenu(q.main);
   HWND about = nullptr;
   REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), caption)) != nullptr; }, 5000));
@@ -95,7 +96,7 @@ TEST_CASE("options: Enter on the options button opens the dialog; Enter on the t
   ProgramCopy program;
   Quorvel q(program);
   ShowBySecondStart(program, q.main);
-  const std::string caption = LanguageText(program, "English.txt", "L0002");
+  const std::string caption = CaptionText(program, "English.txt", "L0002");
 
   REQUIRE(TabTo(q.main, kOptionsButton));
   PressChord({}, VK_RETURN);
@@ -122,4 +123,66 @@ TEST_CASE("started into the tray, the program leaves the keyboard with the user'
   for (HWND w : WindowsOf(q.process.pid())) shown += ::IsWindowVisible(w) ? 1 : 0;
   CHECK(shown == 0);
   CHECK(q.process.Running());
+}
+
+namespace {
+
+void OpenTrayMenu(HWND main) {
+  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
+  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+  WaitUntil([] { return false; }, 300);
+}
+
+}  // namespace
+
+TEST_CASE("main window in both languages: own access keys, Tab in reading order; Alt and a key opens its dialog") {
+  for (const std::string language : {"English.txt", "Deutsch.txt"}) {
+    CAPTURE(language);
+    ProgramCopy program;
+    WriteFileBytes(program / "Settings.ini", "[Settings]\r\nLanguageFile=" + language + "\r\nFirstRun=0\r\nUpdateUrl=\r\n");
+    Quorvel q(program);
+    ShowBySecondStart(program, q.main);
+    // As when a newer version is found: then the update button takes the focus too.
+    ::EnableWindow(::GetDlgItem(q.main, kUpdateButton), TRUE);
+    // The maker's link shows the company name of the program's version information.
+    CheckKeyboardUse(q.main, {kCompanyLink});
+
+    struct Opens {
+      const char* button;   // the key of the button's text
+      const char* caption;  // the key of the caption of the dialog it opens
+    };
+    for (const Opens& o : {Opens{"L0002", "L0002"}, Opens{"L0008", "L0018"}, Opens{"L0048", "L0006"},
+                           Opens{"L0060", "L0060"}}) {
+      CAPTURE(o.button);
+      ::SetForegroundWindow(q.main);
+      REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == q.main; }, 5000));
+      const std::string keys = lang::AccessKeys(LanguageText(program, language, o.button));
+      REQUIRE(keys.size() == 1);
+      PressChord({kAlt}, KeyOf(keys[0]));
+      HWND box = WaitForDialog(q.process.pid(), CaptionText(program, language, o.caption));
+      REQUIRE(box);
+      REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == box; }, 5000));
+      WaitUntil([] { return false; }, 300);
+      PressChord({}, VK_ESCAPE);
+      CHECK(WaitUntil([&] { return !::IsWindow(box); }, 5000));
+    }
+    CHECK(q.process.Running());
+  }
+}
+
+TEST_CASE("tray menu in both languages: an entry's access key chooses it") {
+  for (const std::string language : {"English.txt", "Deutsch.txt"}) {
+    CAPTURE(language);
+    ProgramCopy program;
+    WriteFileBytes(program / "Settings.ini", "[Settings]\r\nLanguageFile=" + language + "\r\nFirstRun=0\r\nUpdateUrl=\r\n");
+    Quorvel q(program);
+    OpenTrayMenu(q.main);
+    const std::string keys = lang::AccessKeys(LanguageText(program, language, "L0002"));
+    REQUIRE(keys.size() == 1);
+    PressChord({}, KeyOf(keys[0]));
+    HWND options = WaitForDialog(q.process.pid(), CaptionText(program, language, "L0002"));
+    REQUIRE(options);
+    PressChord({}, VK_ESCAPE);
+    CHECK(WaitUntil([&] { return !::IsWindow(options); }, 5000));
+  }
 }

@@ -132,7 +132,7 @@ TEST_CASE("update check: a newer version enables the button and asks; the open b
   CHECK(text.find("99.5") != std::string::npos);
   HWND button = ::GetDlgItem(q.main, 1007);
   CHECK(WaitUntil([&] { return ::IsWindowEnabled(button) != FALSE; }, 5000));
-  CHECK(WindowText(button) == "Download version 99.5");
+  CHECK(WindowText(button) == "&Download version 99.5");
   DWORD start = ::GetTickCount();
   ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
   CHECK(q.process.WaitExit(10000) == 2);
@@ -158,7 +158,7 @@ TEST_CASE("update check: an equal version, garbage and no server change nothing 
     q.Show();
     HWND button = ::GetDlgItem(q.main, 1007);
     CHECK_FALSE(::IsWindowEnabled(button));
-    CHECK(WindowText(button) == "No update available");
+    CHECK(WindowText(button) == "No &update available");
     // The failed download pauses two minutes before the next try; the exit wakes it.
     DWORD start = ::GetTickCount();
     ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
@@ -171,7 +171,7 @@ TEST_CASE("while the about box from the tray menu is up, neither the tray, a but
   ProgramCopy program;
   WriteFileBytes(program / "Settings.ini", Settings("English.txt", "UpdateUrl=\r\n"));
   RunningQuorvel q(program);
-  const std::string aboutCaption = LanguageText(program, "English.txt", "L0147");
+  const std::string aboutCaption = CaptionText(program, "English.txt", "L0147");
   OpenAboutFromTrayMenu(q.main);
   HWND about = nullptr;
   REQUIRE(WaitUntil([&] { return (about = FindBoxOf(q.process.pid(), aboutCaption.c_str())) != nullptr; }, 5000));

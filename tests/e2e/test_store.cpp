@@ -128,7 +128,7 @@ TEST_CASE("the user's own folders named hotkeys.old and hotkeys.new stay as they
 
   // The manage dialog's OK saves the hotkeys folder anew.
   ::PostMessageA(q.main, WM_COMMAND, MAKEWPARAM(1075, BN_CLICKED), 0);
-  HWND manage = WaitForDialog(q.process.pid(), LanguageText(program, "English.txt", "L0006"));
+  HWND manage = WaitForDialog(q.process.pid(), CaptionText(program, "English.txt", "L0006"));
   REQUIRE((manage && ::GetDlgItem(manage, IDOK)));
   ::PostMessageA(manage, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
   REQUIRE(WaitUntil([&] { return !::IsWindow(manage); }, 10000));

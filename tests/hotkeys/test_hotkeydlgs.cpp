@@ -158,7 +158,7 @@ TEST_CASE("hotkey editor: a new hotkey opens with Win alone and the first free k
     items = ComboItems(Item(d, IDC_AH_KEY));
     CHECK(ComboSelection(Item(d, IDC_AH_KEY)) == "A");
     CHECK(TextOf(Item(d, IDC_AH_DESCRIPTION)) == "My hotkey");
-    CHECK(TextOf(Item(d, IDC_AH_KEY_LABEL)) == "Key:");
+    CHECK(TextOf(Item(d, IDC_AH_KEY_LABEL)) == "&Key:");
     CHECK(RowCount(Item(d, IDC_AH_ACTIONS)) == 0);
     CHECK_FALSE(Enabled(d, IDC_AH_REMOVE_ACTION));
     CHECK_FALSE(Enabled(d, IDC_AH_UP));
@@ -403,7 +403,7 @@ TEST_CASE("manage hotkeys: add, edit, reorder, delete, uncheck, OK writes the ex
             })
       .Then(FindEditor,
             [&](HWND e) {
-              CHECK(TextOf(e) == Text("L0010"));
+              CHECK(TextOf(e) == GetPlainLanguageText("L0010"));
               CHECK(ComboSelection(Item(e, IDC_AH_KEY)) == "B");
               CHECK(Checked(e, IDC_AH_CTRL));
               CHECK(Checked(e, IDC_AH_SHIFT));

@@ -1,5 +1,6 @@
 // Checks every shipped language file against the table of L-keys: each key is there with a text,
-// and every text the program formats carries exactly the placeholders the program passes.
+// every text the program formats carries exactly the placeholders the program passes, and every
+// text of a label, button or menu entry marks one access key, a letter or digit the user can press.
 #include <dirent.h>
 
 #include <fstream>
@@ -32,6 +33,9 @@ std::map<std::string, std::string> ReadStringSection(const std::string& path) {
   return values;
 }
 
+// A key every keyboard has: the letters A to Z and the digits.
+bool Pressable(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'); }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -39,16 +43,21 @@ int main(int argc, char** argv) {
     std::cerr << "usage: check_language_files lkeys.tsv language-folder\n";
     return 2;
   }
-  std::map<std::string, std::string> expected;  // lowered key -> kinds
+  struct Expected {
+    std::string kinds;        // the arguments the program passes
+    bool accessKey = false;   // the text marks exactly one access key
+  };
+  std::map<std::string, Expected> expected;  // by lowered key
   std::ifstream table(argv[1]);
   std::string row;
-  std::getline(table, row);  // header
+  std::getline(table, row);  // header: key, args, access, use
   while (std::getline(table, row)) {
     std::istringstream cols(row);
-    std::string key, kinds;
+    std::string key, kinds, access;
     std::getline(cols, key, '\t');
     std::getline(cols, kinds, '\t');
-    if (!key.empty()) expected[text::LowerAscii(key)] = kinds;
+    std::getline(cols, access, '\t');
+    if (!key.empty()) expected[text::LowerAscii(key)] = Expected{kinds, access == "&"};
   }
   if (expected.size() < 191) {
     std::cerr << "the key table holds " << expected.size() << " keys, expected L0001 to L0191\n";
@@ -62,15 +71,23 @@ int main(int argc, char** argv) {
     if (name.size() < 5 || name.substr(name.size() - 4) != ".txt") continue;
     ++files;
     auto values = ReadStringSection(std::string(argv[2]) + "/" + name);
-    for (const auto& [key, kinds] : expected) {
+    for (const auto& [key, want] : expected) {
       auto it = values.find(key);
       std::string found;
       if (it == values.end() || it->second.empty()) {
         std::cerr << name << ": " << key << " has no text\n";
         ++failures;
-      } else if (!lang::ConversionKinds(it->second, found) || found != kinds) {
-        std::cerr << name << ": " << key << " asks for \"" << found << "\", the program passes \"" << kinds
+        continue;
+      }
+      if (!lang::ConversionKinds(it->second, found) || found != want.kinds) {
+        std::cerr << name << ": " << key << " asks for \"" << found << "\", the program passes \"" << want.kinds
                   << "\"\n";
+        ++failures;
+      }
+      std::string keys = lang::AccessKeys(it->second);
+      if (want.accessKey && (keys.size() != 1 || !Pressable(keys[0]))) {
+        std::cerr << name << ": " << key << " marks the access keys \"" << keys
+                  << "\", one letter or digit (A to Z, 0 to 9) is wanted\n";
         ++failures;
       }
     }

@@ -759,7 +759,7 @@ TEST_CASE("text shortcuts editor: screenshots in English and German, texts fitti
             ::GetClientRect(::GetDlgItem(d, id), &button);
             CHECK(Fits(d, TextOf(::GetDlgItem(d, id)), button.right - 8, button.bottom, false, true));
           }
-          CHECK(TextOf(d) == GetLanguageText("L0060"));
+          CHECK(TextOf(d) == GetPlainLanguageText("L0060"));
           Press(d, IDC_TS_ADD);
         }),
         When([](HWND) { return OpenMenu() != nullptr; },
