@@ -165,6 +165,8 @@ LRESULT CAddHotkeyDlg::OnNotify(const NMHDR& hdr) {
     return 0;
   }
   if (hdr.code == static_cast<UINT>(LVN_ITEMCHANGED)) UpdateButtons();
+  // Delete removes the selected line, as the remove button does.
+  if (hkdlg::IsDeleteKey(hdr)) OnCommand(IDC_AH_REMOVE_ACTION, BN_CLICKED);
   return 0;
 }
 

@@ -58,6 +58,10 @@ HBRUSH CListDialog::OnControlColour(UINT msg, HDC /*dc*/) {
   return msg == WM_CTLCOLORBTN ? nullptr : static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
 }
 
+bool IsDeleteKey(const NMHDR& hdr) {
+  return hdr.code == static_cast<UINT>(LVN_KEYDOWN) && reinterpret_cast<const NMLVKEYDOWN&>(hdr).wVKey == VK_DELETE;
+}
+
 bool DeleteSelectedRow(CIcoListView& list) {
   int selected = list.GetSelectedIndex();
   if (selected < 0) return false;

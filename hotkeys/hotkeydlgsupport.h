@@ -42,6 +42,8 @@ std::string ControlText(HWND dialog, int id);
 // Makes control `id` of `dialog` a 16 x 16 icon button with a hover icon and a tooltip, the icon
 // in its middle.
 void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT hoverIcon, const char* tooltipKey);
+// Whether a list's notification is the Delete key pressed in it.
+bool IsDeleteKey(const NMHDR& hdr);
 // Removes the selected row and selects the one that takes its place; false without a selection.
 bool DeleteSelectedRow(CIcoListView& list);
 // Swaps the selected row (the texts of its columns, its data and, `withCheckBoxes`, its check box)

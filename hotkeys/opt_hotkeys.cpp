@@ -56,6 +56,7 @@ void CManageHotkeysDlg::SetUpControls() {
 
   m_list.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MH_LIST));
   m_list.SetCheckBoxes(true);
+  m_list.SetEnterOpensRow(true);
   m_list.m_nIconWidth = kIconSize;
   m_list.m_nIconHeight = kIconSize;
   m_list.m_dwGridFlags = lm::Grid::Vertical;
@@ -122,6 +123,11 @@ void CManageHotkeysDlg::OnCommand(int id, int code) {
 
 LRESULT CManageHotkeysDlg::OnNotify(const NMHDR& hdr) {
   if (hdr.idFrom != IDC_MH_LIST) return 0;
+  // The keys do what the buttons do: Enter edits the row, Delete deletes it.
+  if (hkdlg::IsDeleteKey(hdr)) {
+    OnCommand(IDC_MH_DELETE, BN_CLICKED);
+    return 0;
+  }
   switch (hdr.code) {
     case LVN_DELETEITEM:
       m_records.Release(static_cast<Handle>(reinterpret_cast<const NMLISTVIEW*>(&hdr)->lParam));
@@ -130,6 +136,7 @@ LRESULT CManageHotkeysDlg::OnNotify(const NMHDR& hdr) {
       UpdateButtons();
       return 0;
     case NM_DBLCLK:
+    case NM_RETURN:
       OnEdit();
       return 0;
     default:

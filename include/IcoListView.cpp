@@ -93,7 +93,7 @@ CIcoListView::~CIcoListView() { Detach(); }
 void CIcoListView::OnDetached() {
   // The buffer belongs to the control's life, which ends here.
   ReleaseBackBuffer();
-  m_swallowSpaceChar = false;
+  m_swallowChar = 0;
   CListViewWindow::OnDetached();
 }
 
@@ -225,11 +225,28 @@ void CIcoListView::ToggleCheck(int item) { SetCheckState(item, !GetCheckState(it
 
 void CIcoListView::ToggleSelectedChecks() {
   int item = -1;
+  bool toggled = false;
   for (;;) {
     item = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(item), MAKELPARAM(LVNI_SELECTED, 0)));
     if (item < 0) break;
     ToggleCheck(item);
+    toggled = true;
   }
+  if (toggled) return;
+  // Without a selection the row the keyboard stands on is meant, and it becomes the selected one.
+  int focused = static_cast<int>(Send(LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+  if (focused < 0) return;
+  ToggleCheck(focused);
+  SelectItem(focused);
+}
+
+void CIcoListView::NotifyReturn() {
+  HWND self = hwnd();
+  NMHDR hdr = {};
+  hdr.hwndFrom = self;
+  hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(self));
+  hdr.code = static_cast<UINT>(NM_RETURN);
+  ::SendMessageA(::GetParent(self), WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
 }
 
 LRESULT CIcoListView::OnClick(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -416,23 +433,33 @@ LRESULT CIcoListView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       return OnClick(msg, wParam, lParam);
+    case WM_GETDLGCODE: {
+      LRESULT code = CallOriginal(msg, wParam, lParam);
+      if (EnterOpensRow() && ctldraw::IsEnterKeyQuery(lParam)) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
     case WM_KEYDOWN:
       if (wParam == VK_SPACE && HasCheckBoxes()) {
         ToggleSelectedChecks();
         // Its character would otherwise start the list's incremental search.
-        m_swallowSpaceChar = true;
+        m_swallowChar = ' ';
+        return 0;
+      }
+      if (wParam == VK_RETURN && EnterOpensRow()) {
+        m_swallowChar = '\r';
+        NotifyReturn();
         return 0;
       }
       break;
     case WM_CHAR:
-      if (wParam == ' ' && m_swallowSpaceChar) {
-        m_swallowSpaceChar = false;
+      if (m_swallowChar && wParam == m_swallowChar) {
+        m_swallowChar = 0;
         return 0;
       }
       break;
     default:
       break;
   }
-  if (msg == WM_KEYDOWN || msg == WM_CHAR) m_swallowSpaceChar = false;
+  if (msg == WM_KEYDOWN || msg == WM_CHAR) m_swallowChar = 0;
   return CallOriginal(msg, wParam, lParam);
 }

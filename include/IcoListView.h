@@ -67,6 +67,10 @@ class CIcoListView : public COwnerDrawnListViewCtrl<CIcoListView> {
   int m_nBarInsetY = 8;
   bool m_bSelectionDrawingOff = false;  // draw selected rows like the others
 
+  // Enter on a selected row goes to the list, which tells its parent (NM_RETURN), instead of to the
+  // dialog's default button: for lists whose rows Enter opens.
+  void SetEnterOpensRow(bool on) { m_enterOpensRow = on; }
+
   // Sets the row height and makes the list take it at once.
   void SetRowHeight(int height);
   // Check boxes in the first column (the list view's check-box extended style).
@@ -101,7 +105,10 @@ class CIcoListView : public COwnerDrawnListViewCtrl<CIcoListView> {
   // The item whose check box lies under the point, or -1.
   int CheckBoxAt(int x, int y) const;
   void ToggleCheck(int item);
+  // The selected rows, or the focused one when none is selected.
   void ToggleSelectedChecks();
+  bool EnterOpensRow() const { return m_enterOpensRow && GetSelectedIndex() >= 0; }
+  void NotifyReturn();
   LRESULT OnClick(UINT msg, WPARAM wParam, LPARAM lParam);
   bool EnsureBackBuffer(HDC reference, int width, int height);
   void ReleaseBackBuffer();
@@ -113,6 +120,7 @@ class CIcoListView : public COwnerDrawnListViewCtrl<CIcoListView> {
   BitmapHandle m_backBitmap;
   HGDIOBJ m_backOld = nullptr;
   int m_backWidth = 0, m_backHeight = 0;
-  bool m_swallowSpaceChar = false;
+  WPARAM m_swallowChar = 0;  // the character of a key the list took, which must not search
+  bool m_enterOpensRow = false;
   bool m_rekeying = false;  // item data are sort keys for the moment
 };

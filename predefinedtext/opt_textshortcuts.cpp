@@ -313,6 +313,13 @@ LRESULT CTextShortcutsDlg::OnNotify(const NMHDR& hdr) {
       }
       return FALSE;
     }
+    case TVN_KEYDOWN: {
+      // F2 and Delete do what the rename and delete buttons do, once the tree is done with the key.
+      const WORD key = reinterpret_cast<const NMTVKEYDOWN&>(hdr).wVKey;
+      const int button = key == VK_F2 ? IDC_TS_RENAME : key == VK_DELETE ? IDC_TS_DELETE : 0;
+      if (button) ::PostMessageA(m_hWnd, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+      return button != 0;
+    }
     case NM_RCLICK: {
       POINT screen = {};
       ::GetCursorPos(&screen);

@@ -81,6 +81,21 @@ void SelectRow(HWND list, int row) {
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
   ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
+std::string Cell(HWND list, int row) {
+  char buf[512] = {};
+  LVITEMA item = {};
+  item.pszText = buf;
+  item.cchTextMax = sizeof buf;
+  ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  return buf;
+}
+int RowCount(HWND list) { return static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+int SelectedRow(HWND list) {
+  return static_cast<int>(::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+bool RowChecked(HWND list, int row) {
+  return ((::SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) >> 12) - 1) != 0;
+}
 
 // The key the language marks in the text of `key`.
 BYTE AccessKeyOfText(const char* key) {
@@ -92,6 +107,10 @@ BYTE AccessKeyOfText(const char* key) {
 // A dialog of `thread` other than `below`, in front.
 HWND NextDialog(const DialogThread& thread, HWND below) {
   return thread.WaitDialog([below](HWND h) { return h != below && ::IsWindowEnabled(h); });
+}
+
+bool FocusOn(HWND dialog, HWND control) {
+  return WaitPumping([&] { return FocusIn(dialog) == control; }, 3000);
 }
 
 }  // namespace
@@ -301,4 +320,115 @@ TEST_CASE("tray menu in both languages: each entry has an access key of its own"
     CHECK(::GetMenuItemCount(menu.get()) == 11);
     CheckMenuAccessKeys(menu.get(), "tray menu");
   }
+}
+
+TEST_CASE("manage hotkeys: Space ticks the focused row, Delete deletes it, Enter edits it") {
+  Program program("English.txt");
+  CManageHotkeysDlg dlg(ComposeWithoutSideEffects);
+  dlg.SetFolder(program.hotkeys);
+  DialogThread thread([&] { return dlg.DoModal(nullptr); });
+  HWND manage = thread.WaitTopDialog();
+  REQUIRE(manage);
+  HWND list = Item(manage, IDC_MH_LIST);
+  // The header names the list: its key puts the focus there; Down stands on the first row.
+  REQUIRE(PressAndWaitFocus(manage, {VK_MENU}, AccessKeyOfText("L0034"), [&](HWND f) { return f == list; }));
+  InjectChord({}, VK_DOWN);
+  REQUIRE(WaitPumping([&] { return SelectedRow(list) == 0; }, 3000));
+
+  CHECK(RowChecked(list, 0));
+  InjectChord({}, VK_SPACE);
+  CHECK(WaitPumping([&] { return !RowChecked(list, 0); }, 3000));
+  CHECK(RowChecked(list, 1));
+  // A click beside the rows clears the selection and leaves the keyboard on the row: Space then
+  // ticks that row and selects it.
+  LVITEMA off = {};
+  off.stateMask = LVIS_SELECTED;
+  ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&off));
+  REQUIRE(SelectedRow(list) == -1);
+  InjectChord({}, VK_SPACE);
+  CHECK(WaitPumping([&] { return RowChecked(list, 0); }, 3000));
+  CHECK(SelectedRow(list) == 0);
+  CHECK(RowChecked(list, 1));
+
+  // Enter edits the row: the editor of the first hotkey, not the dialog's OK.
+  InjectChord({}, VK_RETURN);
+  HWND editor = NextDialog(thread, manage);
+  REQUIRE(editor);
+  CHECK(TextOf(editor) == GetPlainLanguageText("L0010"));
+  CHECK(TextOf(Item(editor, IDC_AH_DESCRIPTION)) == "One");
+  InjectChord({}, VK_ESCAPE);
+  REQUIRE(WaitPumping([&] { return !::IsWindow(editor); }, 3000));
+  REQUIRE(FocusOn(manage, list));
+
+  // Delete deletes the row and selects the one that takes its place.
+  InjectChord({}, VK_DELETE);
+  CHECK(WaitPumping([&] { return RowCount(list) == 1; }, 3000));
+  CHECK(SelectedRow(list) == 0);
+  CHECK(::IsWindowVisible(manage));
+  // Nothing reached the disk: the dialog is still open, Cancel drops it all.
+  InjectChord({}, VK_ESCAPE);
+  REQUIRE(thread.WaitEnd());
+  CHECK(thread.result() == IDCANCEL);
+  CHECK(FileExists(program.hotkeys + "\\Hotkey-00002.ini"));
+}
+
+TEST_CASE("hotkey editor: Delete removes the selected action line") {
+  Program program("English.txt");
+  CAddHotkeyDlg dlg(ComposeWithoutSideEffects);
+  HotkeyDefinition hotkey;
+  hotkey.Win = 1;
+  hotkey.vk = 'K';
+  hotkey.Description = "One";
+  hotkey.ActionLines = {"Sleep 1000", "InsertPredefinedText", "Paste"};
+  dlg.SetHotkey(hotkey);
+  dlg.SetCaption(GetLanguageText("L0010"));
+  DialogThread thread([&] { return dlg.DoModal(nullptr); });
+  HWND editor = thread.WaitTopDialog();
+  REQUIRE(editor);
+  // The caption is the edit button's text, shown without its access key mark.
+  CHECK(TextOf(editor) == "Edit hotkey");
+  HWND list = Item(editor, IDC_AH_ACTIONS);
+  REQUIRE(PressAndWaitFocus(editor, {VK_MENU}, AccessKeyOfText("L0026"), [&](HWND f) { return f == list; }));
+  InjectChord({}, VK_DOWN);
+  InjectChord({}, VK_DOWN);
+  REQUIRE(WaitPumping([&] { return SelectedRow(list) == 1; }, 3000));
+  // The line's text is the text shortcuts button's, without its mark.
+  CHECK(Cell(list, 1) == "Text shortcuts");
+  InjectChord({}, VK_DELETE);
+  CHECK(WaitPumping([&] { return RowCount(list) == 2; }, 3000));
+  CHECK(SelectedRow(list) == 1);
+  InjectChord({}, VK_RETURN);
+  REQUIRE(thread.WaitEnd());
+  CHECK(thread.result() == IDOK);
+  CHECK(dlg.Hotkey().ActionLines == std::vector<std::string>{"Sleep 1000", "Paste"});
+}
+
+TEST_CASE("text shortcuts editor: F2 renames the entry in place, Delete deletes it once confirmed") {
+  Program program("English.txt");
+  CTextShortcutsDlg dlg(program.store);
+  DialogThread thread([&] { return dlg.DoModal(nullptr); });
+  HWND editor = thread.WaitTopDialog();
+  REQUIRE(editor);
+  HWND tree = Item(editor, IDC_TS_TREE);
+  REQUIRE(FocusOn(editor, tree));
+  auto count = [&] { return static_cast<int>(TreeView_GetCount(tree)); };
+  auto nameEditor = [&] { return reinterpret_cast<HWND>(::SendMessageA(tree, TVM_GETEDITCONTROL, 0, 0)); };
+  const int before = count();
+  HTREEITEM first = TreeView_GetSelection(tree);
+  REQUIRE(first);
+
+  InjectChord({}, VK_F2);
+  REQUIRE(WaitPumping([&] { return nameEditor() != nullptr; }, 3000));
+  for (char c : std::string("MINE")) InjectChord({}, static_cast<BYTE>(c));
+  InjectChord({}, VK_RETURN);
+  CHECK(WaitPumping([&] { return nameEditor() == nullptr && TreeItemText(tree, first) == "mine"; }, 3000));
+  CHECK(::IsWindowVisible(editor));
+
+  InjectChord({}, VK_DELETE);
+  HWND question = NextDialog(thread, editor);
+  REQUIRE(question);
+  CHECK(MessageBoxText(question).find("mine") != std::string::npos);
+  InjectChord({}, VK_RETURN);
+  CHECK(WaitPumping([&] { return count() < before && TreeView_GetSelection(tree) != first; }, 3000));
+  CHECK(::IsWindowVisible(editor));
 }
