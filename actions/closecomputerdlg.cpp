@@ -128,6 +128,8 @@ void CCloseComputerDlg::SetUpButtons() {
   // The default offset is meant for wide buttons; this one is barely larger than its icon.
   m_close.m_nIconOffset = (rc.right - kCloseIconSize) / 2;
   m_close.SetTooltipText(GetLanguageText("L0099"));
+  // A letter typed by mistake must not shut the computer down: the buttons' access keys need Alt.
+  m_close.m_bAccessKeyNeedsAlt = true;
 
   for (size_t i = 0; i < sizeof kActionButtons / sizeof kActionButtons[0]; ++i) {
     const ActionButton& b = kActionButtons[i];
@@ -137,6 +139,7 @@ void CCloseComputerDlg::SetUpButtons() {
     button.SetCaption(GetLanguageText(b.textKey));
     button.m_dwStyle |= ctl::IconButtonStyle::Vertical;
     button.m_crCaption = kButtonText;
+    button.m_bAccessKeyNeedsAlt = true;
   }
 }
 

@@ -432,3 +432,43 @@ TEST_CASE("text shortcuts editor: F2 renames the entry in place, Delete deletes 
   CHECK(WaitPumping([&] { return count() < before && TreeView_GetSelection(tree) != first; }, 3000));
   CHECK(::IsWindowVisible(editor));
 }
+
+TEST_CASE("shutdown dialog: Alt and a button's key runs it; the key typed alone does nothing") {
+  struct Case {
+    int id;
+    const char* key;
+    std::vector<std::string> calls;
+  };
+  const Case cases[] = {
+      {IDC_CC_SHUTDOWN, "L0094", {"privilege", "exit 1 0"}},
+      {IDC_CC_RESTART, "L0095", {"privilege", "exit 2 0"}},
+      {IDC_CC_SLEEP, "L0096", {"privilege", "power suspend force"}},
+      {IDC_CC_LOGOFF, "L0097", {"exit 0 0"}},
+      {IDC_CC_HIBERNATE, "L0098", {"privilege", "power hibernate force"}},
+  };
+  for (const std::string& language : kLanguages) {
+    Program program(language.c_str());
+    for (const Case& c : cases) {
+      CAPTURE(language);
+      CAPTURE(c.key);
+      FakePowerActions power;
+      CCloseComputerDlg dlg(power, [] { return uint64_t(60000); });
+      DialogThread thread([&] { return dlg.DoModal(nullptr); });
+      HWND shutdown = thread.WaitTopDialog();
+      REQUIRE(shutdown);
+      const BYTE key = AccessKeyOfText(c.key);
+      // On the close button and on the button itself alike, a stray key is no command.
+      for (HWND focus : {Item(shutdown, IDCANCEL), Item(shutdown, c.id)}) {
+        ::PostMessageA(shutdown, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(focus), TRUE);
+        REQUIRE(FocusOn(shutdown, focus));
+        InjectChord({}, key);
+        WaitPumping([] { return false; }, 300);
+        CHECK(power.calls.empty());
+        CHECK(::IsWindowVisible(shutdown));
+      }
+      InjectChord({VK_MENU}, key);
+      REQUIRE(thread.WaitEnd());
+      CHECK(power.calls == c.calls);
+    }
+  }
+}
