@@ -30,6 +30,7 @@
 #include "language/language.h"
 #include "predefinedtext/opt_textshortcuts.h"
 #include "tests/actions/fakepower.h"
+#include "tests/support/capture.h"
 #include "tests/support/keyboard.h"
 #include "tests/support/modal.h"
 #include "tests/support/programfolder.h"
@@ -200,6 +201,8 @@ TEST_CASE("keyboard in both languages: the shutdown dialog") {
     REQUIRE(shutdown);
     CheckKeyboardUse(shutdown);
     CHECK(power.calls.empty());
+    // For a person to look at: each button's key underlined.
+    CHECK(SaveShot(WindowPixels(shutdown), "shutdown", std::string("keys-") + (language == "English.txt" ? "en" : "de") + ".png"));
   }
 }
 
