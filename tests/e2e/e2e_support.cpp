@@ -197,10 +197,14 @@ HWND FindBoxOf(DWORD pid, const std::string& caption) {
   return nullptr;
 }
 
-void OpenAboutFromTrayMenu(HWND main) {
+void OpenTrayMenu(HWND main) {
   ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
   REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
   WaitUntil([] { return false; }, 300);
+}
+
+void OpenAboutFromTrayMenu(HWND main) {
+  OpenTrayMenu(main);
   // Up twice reaches the help submenu, Right opens it, Up from its first entry wraps to the last.
   for (BYTE key : {VK_UP, VK_UP, VK_RIGHT}) PressChord({}, key);
   WaitUntil([] { return false; }, 200);
@@ -209,9 +213,7 @@ void OpenAboutFromTrayMenu(HWND main) {
 }
 
 void RunningQuorvel::ExitThroughTrayMenu() {
-  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
-  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
-  WaitUntil([] { return false; }, 300);
+  OpenTrayMenu(main);
   PressChord({}, VK_UP);
   PressChord({}, VK_RETURN);
 }

@@ -103,6 +103,8 @@ std::vector<HWND> WindowsOf(DWORD pid, const std::string* caption = nullptr);
 HWND WaitForDialog(DWORD pid, const std::string& caption);
 // The visible dialog of the process with this caption; null when there is none.
 HWND FindBoxOf(DWORD pid, const std::string& caption);
+// Opens the tray menu as a right click on the icon does, and waits until it is up.
+void OpenTrayMenu(HWND main);
 // Chooses the about entry in the tray menu's help submenu with the keys, as a user does.
 void OpenAboutFromTrayMenu(HWND main);
 // A text of one of the program copy's language files, by key.

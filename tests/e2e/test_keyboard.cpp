@@ -127,10 +127,28 @@ TEST_CASE("started into the tray, the program leaves the keyboard with the user'
 
 namespace {
 
-void OpenTrayMenu(HWND main) {
-  ::PostMessageA(main, kMsgTrayNotify, 128, WM_RBUTTONDOWN);
-  REQUIRE(WaitUntil([] { return ::FindWindowA("#32768", nullptr) != nullptr; }, 5000));
+// The program copy speaks `language` from its next start.
+void Speak(const ProgramCopy& program, const std::string& language) {
+  WriteFileBytes(program / "Settings.ini", "[Settings]\r\nLanguageFile=" + language + "\r\nFirstRun=0\r\nUpdateUrl=\r\n");
+}
+
+// The key that the text of `key` marks in `language`.
+BYTE MarkedKey(const ProgramCopy& program, const std::string& language, const char* key) {
+  const std::string keys = lang::AccessKeys(LanguageText(program, language, key));
+  REQUIRE(keys.size() == 1);
+  return KeyOf(keys[0]);
+}
+
+// The keys open the dialog with the caption of `captionKey`, which Escape closes again.
+void KeysOpenDialog(const Quorvel& q, const ProgramCopy& program, const std::string& language,
+                    std::initializer_list<BYTE> modifiers, BYTE key, const char* captionKey) {
+  PressChord(modifiers, key);
+  HWND box = WaitForDialog(q.process.pid(), CaptionText(program, language, captionKey));
+  REQUIRE(box);
+  REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == box; }, 5000));
   WaitUntil([] { return false; }, 300);
+  PressChord({}, VK_ESCAPE);
+  CHECK(WaitUntil([&] { return !::IsWindow(box); }, 5000));
 }
 
 }  // namespace
@@ -139,7 +157,7 @@ TEST_CASE("main window in both languages: own access keys, Tab in reading order;
   for (const std::string language : {"English.txt", "Deutsch.txt"}) {
     CAPTURE(language);
     ProgramCopy program;
-    WriteFileBytes(program / "Settings.ini", "[Settings]\r\nLanguageFile=" + language + "\r\nFirstRun=0\r\nUpdateUrl=\r\n");
+    Speak(program, language);
     Quorvel q(program);
     ShowBySecondStart(program, q.main);
     // As when a newer version is found: then the update button takes the focus too.
@@ -156,15 +174,7 @@ TEST_CASE("main window in both languages: own access keys, Tab in reading order;
       CAPTURE(o.button);
       ::SetForegroundWindow(q.main);
       REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == q.main; }, 5000));
-      const std::string keys = lang::AccessKeys(LanguageText(program, language, o.button));
-      REQUIRE(keys.size() == 1);
-      PressChord({kAlt}, KeyOf(keys[0]));
-      HWND box = WaitForDialog(q.process.pid(), CaptionText(program, language, o.caption));
-      REQUIRE(box);
-      REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == box; }, 5000));
-      WaitUntil([] { return false; }, 300);
-      PressChord({}, VK_ESCAPE);
-      CHECK(WaitUntil([&] { return !::IsWindow(box); }, 5000));
+      KeysOpenDialog(q, program, language, {kAlt}, MarkedKey(program, language, o.button), o.caption);
     }
     CHECK(q.process.Running());
   }
@@ -174,15 +184,9 @@ TEST_CASE("tray menu in both languages: an entry's access key chooses it") {
   for (const std::string language : {"English.txt", "Deutsch.txt"}) {
     CAPTURE(language);
     ProgramCopy program;
-    WriteFileBytes(program / "Settings.ini", "[Settings]\r\nLanguageFile=" + language + "\r\nFirstRun=0\r\nUpdateUrl=\r\n");
+    Speak(program, language);
     Quorvel q(program);
     OpenTrayMenu(q.main);
-    const std::string keys = lang::AccessKeys(LanguageText(program, language, "L0002"));
-    REQUIRE(keys.size() == 1);
-    PressChord({}, KeyOf(keys[0]));
-    HWND options = WaitForDialog(q.process.pid(), CaptionText(program, language, "L0002"));
-    REQUIRE(options);
-    PressChord({}, VK_ESCAPE);
-    CHECK(WaitUntil([&] { return !::IsWindow(options); }, 5000));
+    KeysOpenDialog(q, program, language, {}, MarkedKey(program, language, "L0002"), "L0002");
   }
 }
