@@ -497,27 +497,42 @@ TEST_CASE("text shortcuts editor: a failed save says so, keeps the dialog open w
   }
 }
 
-TEST_CASE("text shortcuts editor: a missing file gives an empty tree and creates nothing") {
-  Folder f;
-  CTextShortcutsDlg dlg(f.store);
-  CHECK(dlg.State() == CTextShortcutsDlg::StoreState::Missing);
-  INT_PTR result = Script::Run(dlg, {
-      Do([](HWND d) {
-        CHECK(MessageBoxOver(d) == nullptr);  // nothing to report: there simply are no texts yet
-        CHECK(TreeView_GetCount(Tree(d)) == 0);
-        Press(d, IDC_TS_ADD);
-      }),
-      ChooseMenuEntry(0),
-      When([](HWND) { return OpenMenu() == nullptr; },
-           [](HWND d) {
-             CHECK(TreeView_GetCount(Tree(d)) == 0);  // nowhere to add to
-             ::SendMessageA(d, WM_COMMAND, IDC_TS_SAVE, 0);
-             CHECK(MessageBoxOver(d) == nullptr);
-             ::SendMessageA(d, WM_COMMAND, IDOK, 0);
-           }),
-  });
-  CHECK(result == IDOK);
-  CHECK(FolderEntries(f.dir / "predefinedtext").empty());
+TEST_CASE("text shortcuts editor: without a file the first entry makes it, with its folder; browsing makes none") {
+  for (bool folderToo : {false, true}) {
+    CAPTURE(folderToo);
+    Folder f;
+    if (folderToo) ::RemoveDirectoryA((f.dir / "predefinedtext").c_str());
+    {
+      // Looking and leaving, with OK or Cancel, writes nothing.
+      CTextShortcutsDlg dlg(f.store);
+      CHECK(dlg.State() == CTextShortcutsDlg::StoreState::Missing);
+      CHECK(Script::Run(dlg, {Do([](HWND d) { ::SendMessageA(d, WM_COMMAND, IDOK, 0); })}) == IDOK);
+      CHECK_FALSE(FileExists(f.store));
+    }
+    CTextShortcutsDlg dlg(f.store);
+    INT_PTR result = Script::Run(dlg, {
+        Do([](HWND d) {
+          CHECK(MessageBoxOver(d) == nullptr);  // nothing to report: there simply are no texts yet
+          CHECK(TreeView_GetCount(Tree(d)) == 0);
+          Press(d, IDC_TS_ADD);
+        }),
+        ChooseMenuEntry(0),
+        FinishRename("First", true),
+        When(NoEditor,
+             [](HWND d) {
+               CHECK(::IsWindowVisible(d));  // the name's Enter ends the rename, not the dialog
+               TypeText(d, "Hello");
+               ::SendMessageA(d, WM_COMMAND, IDOK, 0);
+             }),
+    });
+    CHECK(result == IDOK);
+    CHECK(FileOutline(f.store) == "First=Hello\n");
+    // The program's own kind of file, which every reader of the texts takes.
+    const std::string bytes = ReadFileBytes(f.store);
+    CHECK(bytes.substr(0, 2) == "\xff\xfe");
+    CHECK(bytes.find(std::string("U\0N\0I\0C\0O\0D\0E\0", 14)) != std::string::npos);
+    CHECK(FolderEntries(f.dir / "predefinedtext") == std::vector<std::string>{"data.xml"});
+  }
 }
 
 TEST_CASE("text shortcuts editor: a damaged file is reported, shown empty and never overwritten") {
