@@ -545,11 +545,17 @@ TEST_CASE("text shortcuts editor: a damaged file is reported, shown empty and ne
       {"wrong root", Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?><settings><item name=\"a\"/></settings>")},
       {"unclosed item", "<config><item name=\"a\" value=\"x\"></config>"},
       {"odd UTF-16", good.substr(0, 41)},
+      {"locked", good},  // a good file that another program holds open without sharing it
   };
   for (const auto& [what, bytes] : corpus) {
     CAPTURE(what);
     Folder f;
     WriteFileBytes(f.store, bytes);
+    FileHandle lock;
+    if (std::string(what) == "locked") {
+      lock.reset(::CreateFileA(f.store.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      REQUIRE(lock);
+    }
     CTextShortcutsDlg dlg(f.store);
     CHECK(dlg.State() == CTextShortcutsDlg::StoreState::Damaged);
     std::string notice;
@@ -566,6 +572,7 @@ TEST_CASE("text shortcuts editor: a damaged file is reported, shown empty and ne
     CHECK(result == IDOK);
     CHECK(notice.find("could not be read") != std::string::npos);
     CHECK(notice.find(f.store) != std::string::npos);
+    lock.reset();
     CHECK(ReadFileBytes(f.store) == bytes);
     CHECK(FolderEntries(f.dir / "predefinedtext") == std::vector<std::string>{"data.xml"});
   }
