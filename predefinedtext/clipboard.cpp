@@ -1,6 +1,5 @@
 #include "predefinedtext/clipboard.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <vector>

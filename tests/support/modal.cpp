@@ -143,16 +143,7 @@ std::string TextOf(HWND window) {
   return text;
 }
 
-std::string TreeItemText(HWND tree, HTREEITEM item) {
-  char buf[1024] = {};
-  TVITEMA tvi = {};
-  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
-  tvi.hItem = item;
-  tvi.pszText = buf;
-  tvi.cchTextMax = sizeof buf;
-  TreeView_GetItem(tree, &tvi);
-  return buf;
-}
+std::string TreeItemText(HWND tree, HTREEITEM item) { return unicode::AnsiFromUtf8(TreeItemTextUtf8(tree, item)); }
 
 std::string TreeItemTextUtf8(HWND tree, HTREEITEM item) {
   wchar_t buf[1024] = {};
