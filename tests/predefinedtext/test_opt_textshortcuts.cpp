@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "include/GlobalData.h"
+#include "include/codepage_win.h"
 #include "include/handles.h"
 #include "include/xml.h"
 #include "include/xmlcodec_win.h"
@@ -358,6 +359,54 @@ TEST_CASE("text shortcuts editor: delete asks first, removes the branch, and an 
   CHECK(question == "Do you really want to delete the entry \"gone\" and all of its sub-entries?");
   CHECK(question2.find("\"keep\"") != std::string::npos);
   CHECK(FileOutline(f.store).empty());
+}
+
+TEST_CASE("text shortcuts editor: a name beyond the code page is typed, asked about on delete and saved whole") {
+  Folder f;
+  WriteFileBytes(f.store, StoreFile("<item name=\"a\" value=\"x\"/><item name=\"b\" value=\"y\"/>"));
+  // "Łódź ☺ 😀": letters beyond the code page and a character outside the BMP.
+  const std::string name = "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x98\xBA \xF0\x9F\x98\x80";
+  CTextShortcutsDlg dlg(f.store);
+  std::wstring question;
+  INT_PTR result = Script::Run(dlg, {
+      Do([](HWND d) {
+        TreeView_SelectItem(Tree(d), FindItem(Tree(d), "a"));
+        Press(d, IDC_TS_RENAME);
+      }),
+      When([](HWND d) { return LabelEditor(d) != nullptr; },
+           [&](HWND d) {
+             HWND editor = LabelEditor(d);
+             ::SetWindowTextW(editor, unicode::WideFromUtf8(name).c_str());
+             ::SetFocus(editor);
+             ::PostMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+           }),
+      When(NoEditor,
+           [&](HWND d) {
+             CHECK(TreeItemTextUtf8(Tree(d), TreeView_GetRoot(Tree(d))) == name);
+             TreeView_SelectItem(Tree(d), FindItem(Tree(d), "b"));
+             Press(d, IDC_TS_DELETE);
+           }),
+      AnswerBox(nullptr, IDCANCEL),
+      When([](HWND d) { return MessageBoxOver(d) == nullptr; },
+           [](HWND d) {
+             TreeView_SelectItem(Tree(d), TreeView_GetRoot(Tree(d)));
+             Press(d, IDC_TS_DELETE);
+           }),
+      When([](HWND d) { return MessageBoxOver(d) != nullptr; },
+           [&](HWND d) {
+             HWND box = MessageBoxOver(d);
+             wchar_t text[512] = {};
+             ::GetWindowTextW(::GetDlgItem(box, 0xFFFF), text, 512);
+             question = text;
+             ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+           }),
+      When([](HWND d) { return MessageBoxOver(d) == nullptr; },
+           [](HWND d) { ::SendMessageA(d, WM_COMMAND, IDOK, 0); }),
+  });
+  CHECK(result == IDOK);
+  // The question names the entry with every character, as the tree shows it.
+  CHECK(unicode::Utf8FromWide(question).find("\"" + name + "\"") != std::string::npos);
+  CHECK(FileOutline(f.store) == name + "=x\nb=y\n");
 }
 
 TEST_CASE("text shortcuts editor: moving swaps whole branches; the ends do not move further") {
