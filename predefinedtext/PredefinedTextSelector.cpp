@@ -89,6 +89,9 @@ LRESULT CPredefinedTextSelectorWindow::HandleMessage(UINT msg, WPARAM wParam, LP
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_NOTIFYFORMAT:
+      // The tree asks when it is made; its notifications then carry Unicode texts.
+      return NFR_UNICODE;
     default:
       return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
   }
@@ -99,8 +102,9 @@ void CPredefinedTextSelectorWindow::OnCreate() {
   ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(::LoadIconA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(128))));
   ::SetWindowTextA(m_hWnd, GetLanguageText("L0075").c_str());
-  m_tree = ::CreateWindowExA(
-      WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+  // Unicode children: entry names and texts may hold any character, whatever the code page.
+  m_tree = ::CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
       WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0, 0, 0, 0, m_hWnd,
       reinterpret_cast<HMENU>(kSelectorTreeId), CMiscFuns::ModuleInstance(), nullptr);
   m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 0);
@@ -113,7 +117,7 @@ void CPredefinedTextSelectorWindow::OnCreate() {
     TreeView_SetImageList(m_tree, m_images, TVSIL_NORMAL);
   }
   TreeView_SetItemHeight(m_tree, 20);
-  m_preview = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+  m_preview = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0, m_hWnd,
                                 reinterpret_cast<HMENU>(kSelectorPreviewId), CMiscFuns::ModuleInstance(), nullptr);
   ::SendMessageA(m_preview, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
@@ -153,7 +157,7 @@ void CPredefinedTextSelectorWindow::OnSelectionChanged(const NMTREEVIEWA& nm) { 
 void CPredefinedTextSelectorWindow::ShowPreview(HTREEITEM item) {
   xml::Node* node = TreeItemNode(m_tree, item);
   if (!node) return;
-  ::SetWindowTextA(m_preview, ReadEntryValue(m_doc, xml::NodePtr(node)).c_str());
+  SetEntryText(m_preview, ReadEntryValue(m_doc, xml::NodePtr(node)));
 }
 
 void CPredefinedTextSelectorWindow::OnDoubleClick() {
