@@ -1,6 +1,8 @@
-# Lays out the program folder: the executable with its data folders beside it.
+# Lays out the program folder: the executable (when EXE is given) with its data folders beside it.
 file(MAKE_DIRECTORY ${DST}/hotkeys ${DST}/predefinedtext ${DST}/pictures ${DST}/sounds ${DST}/language)
-file(COPY ${EXE} DESTINATION ${DST})
+if(EXE)
+  file(COPY ${EXE} DESTINATION ${DST})
+endif()
 file(GLOB lang ${SRC}/language/*.txt)
 file(COPY ${lang} DESTINATION ${DST}/language)
 foreach(dir pictures sounds predefinedtext)

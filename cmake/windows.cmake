@@ -27,19 +27,24 @@ target_link_libraries(Quorvel PRIVATE quorvel_win)
 # Shipped stripped: symbols would only make it larger and slower to load.
 target_link_options(Quorvel PRIVATE -s)
 
-# The program folder, laid out exactly as a user unpacks it; laid out again when the program or
-# one of the files it ships changes (a language file alone, say).
+# The program folder, laid out exactly as a user unpacks it, whenever the program is linked; and its
+# data files (a language file, a picture) again whenever one of them changes, with or without the
+# program. Building Quorvel alone does both.
 set(PROGRAM_DIR ${CMAKE_BINARY_DIR}/Quorvel)
-file(GLOB PROGRAM_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/language/*.txt ${CMAKE_SOURCE_DIR}/pictures/*
-     ${CMAKE_SOURCE_DIR}/sounds/* ${CMAKE_SOURCE_DIR}/predefinedtext/*.xml ${CMAKE_SOURCE_DIR}/resources/Settings.ini)
-set(PROGRAM_STAMP ${CMAKE_BINARY_DIR}/program-folder.stamp)
-add_custom_command(OUTPUT ${PROGRAM_STAMP}
+add_custom_command(TARGET Quorvel POST_BUILD
   COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR} -DDST=${PROGRAM_DIR} -DEXE=$<TARGET_FILE:Quorvel>
           -P ${CMAKE_SOURCE_DIR}/cmake/assemble.cmake
-  COMMAND ${CMAKE_COMMAND} -E touch ${PROGRAM_STAMP}
-  DEPENDS Quorvel ${PROGRAM_DATA} ${CMAKE_SOURCE_DIR}/cmake/assemble.cmake
   VERBATIM)
-add_custom_target(program_folder ALL DEPENDS ${PROGRAM_STAMP})
+file(GLOB PROGRAM_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/language/*.txt ${CMAKE_SOURCE_DIR}/pictures/*
+     ${CMAKE_SOURCE_DIR}/sounds/* ${CMAKE_SOURCE_DIR}/predefinedtext/*.xml ${CMAKE_SOURCE_DIR}/resources/Settings.ini)
+set(PROGRAM_DATA_STAMP ${CMAKE_BINARY_DIR}/program-data.stamp)
+add_custom_command(OUTPUT ${PROGRAM_DATA_STAMP}
+  COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR} -DDST=${PROGRAM_DIR} -P ${CMAKE_SOURCE_DIR}/cmake/assemble.cmake
+  COMMAND ${CMAKE_COMMAND} -E touch ${PROGRAM_DATA_STAMP}
+  DEPENDS ${PROGRAM_DATA} ${CMAKE_SOURCE_DIR}/cmake/assemble.cmake
+  VERBATIM)
+add_custom_target(program_data DEPENDS ${PROGRAM_DATA_STAMP})
+add_dependencies(Quorvel program_data)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME Quorvel-${PROJECT_VERSION})
@@ -84,7 +89,7 @@ if(HTTP_FIXTURE_DIR_WIN)
   target_compile_definitions(quorvel_tests PRIVATE QUORVEL_HTTP_FIXTURE_DIR="${HTTP_FIXTURE_DIR_WIN}")
 endif()
 # The end-to-end tests start the program and the paste target.
-add_dependencies(quorvel_tests Quorvel program_folder paste_target)
+add_dependencies(quorvel_tests Quorvel paste_target)
 target_precompile_headers(quorvel_tests PRIVATE ${QUORVEL_WIN_PCH} <doctest/doctest.h>)
 
 # quorvel_wine_test(NAME FILTER...): the cases of the test sources matching FILTER.
@@ -118,7 +123,7 @@ add_executable(quorvel_gallery WIN32 EXCLUDE_FROM_ALL tools/gallery/gallery.cpp 
                                                      tests/support/capture.cpp ${QUORVEL_RC})
 target_link_libraries(quorvel_gallery PRIVATE quorvel_win)
 target_compile_definitions(quorvel_gallery PRIVATE QUORVEL_PROGRAM_DIR="${PROGRAM_DIR_WIN}")
-add_dependencies(quorvel_gallery Quorvel program_folder)
+add_dependencies(quorvel_gallery Quorvel)
 
 # Benchmarks (bench/): built with the program, run by the scripts beside their sources.
 add_executable(trivial_win32 WIN32 bench/trivial_win32.cpp)

@@ -118,7 +118,7 @@ TEST_CASE("text shortcuts editor: what the user types beside texts of any script
   RunningQuorvel q(program);
   q.Show();
   PostClick(q.main, 1079);
-  HWND editor = WaitForDialog(q.process.pid(), LanguageText(program, "English.txt", "L0060"));
+  HWND editor = WaitForDialog(q.process.pid(), CaptionText(program, "English.txt", "L0060"));
   REQUIRE(editor);
   REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == editor; }, 5000));
   HWND box = ::GetDlgItem(editor, IDC_TS_TEXT);

@@ -90,12 +90,12 @@ TEST_CASE("names and texts beyond the code page reach the tree whole; language t
   german.selectedLanguage = std::string(QUORVEL_PROGRAM_DIR) + "\\language\\Deutsch.txt";
   SetGlobalPaths(german);
   // "Łódź", "Lé12" (five bytes of UTF-8 beginning with L, but four letters: no language key) and
-  // an L-key whose German text has an umlaut.
+  // an L-key whose German text has umlauts.
   WriteFileBytes(f.dir / "data.xml",
                  Utf16LEFromUtf8("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config>"
                                  "<item name=\"\xC5\x81\xC3\xB3" "d\xC5\xBA\" value=\"\xF0\x9F\x98\x80\\r\\n\xE2\x82\xAC\"/>"
                                  "<item name=\"L\xC3\xA9" "12\" value=\"L\xC3\xA9" "12\"/>"
-                                 "<item name=\"L0008\" value=\"L0008\"/></config>"));
+                                 "<item name=\"L0049\" value=\"L0049\"/></config>"));
   CXmlDocument doc;
   REQUIRE(doc.Load(f.dir / "data.xml"));
   FillTree(f.tree, doc);
@@ -106,8 +106,9 @@ TEST_CASE("names and texts beyond the code page reach the tree whole; language t
   CHECK(TreeItemTextUtf8(f.tree, shortName) == "L\xC3\xA9" "12");
   CHECK(ReadEntryValue(doc, xml::NodePtr(TreeItemNode(f.tree, shortName))) == "L\xC3\xA9" "12");
   HTREEITEM key = TreeView_GetNextSibling(f.tree, shortName);
-  CHECK(TreeItemTextUtf8(f.tree, key) == "Hotkey hinzuf\xC3\xBCgen");
-  CHECK(ReadEntryValue(doc, xml::NodePtr(TreeItemNode(f.tree, key))) == "Hotkey hinzuf\xC3\xBCgen");
+  const std::string germanText = "Bitte w\xC3\xA4hlen Sie eine Taste f\xC3\xBCr den Hotkey.";
+  CHECK(TreeItemTextUtf8(f.tree, key) == germanText);
+  CHECK(ReadEntryValue(doc, xml::NodePtr(TreeItemNode(f.tree, key))) == germanText);
   TreeView_DeleteAllItems(f.tree);
 }
 
