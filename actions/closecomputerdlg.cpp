@@ -126,7 +126,7 @@ void CCloseComputerDlg::SetUpButtons() {
   RECT rc = {};
   ::GetClientRect(close, &rc);
   // The default offset is meant for wide buttons; this one is barely larger than its icon.
-  m_close.m_nIconOffset = (rc.right - kCloseIconSize) / 2;
+  m_close.m_nIconOffset = (dpi::Rescale(rc.right, Dpi(), dpi::kBaseDpi) - kCloseIconSize) / 2;
   m_close.SetTooltipText(GetLanguageText("L0099"));
 
   for (size_t i = 0; i < sizeof kActionButtons / sizeof kActionButtons[0]; ++i) {

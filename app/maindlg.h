@@ -93,6 +93,8 @@ class CMainDlg : public CDialogBase {
   // layered style, once, when the window is first shown.
   void DressForFirstShow();
   void LoadSkin();
+  void MakeTitleFont();
+  void OnDpiChanged() override;
   void ApplySkinRegion();
   void SetUpButtons();
   void SetUpStatics();
@@ -109,7 +111,7 @@ class CMainDlg : public CDialogBase {
   CTrayMessageDlg m_volumePopup;
   CTrayIcon m_trayIcon;
   std::map<UINT, std::string> m_driveByCommand;  // disc tray entries of the menu being shown
-  IconHandle m_bigIcon, m_smallIcon;
+  IconHandle m_bigIcon, m_smallIcon, m_titleIcon;
   BitmapHandle m_skin;
   FontHandle m_titleFont, m_boldButtonFont;
   CIconButton m_minimize, m_close, m_options;
