@@ -96,9 +96,9 @@ int CListViewWindow::InsertColumn(int index, const std::string& heading, int wid
   LVCOLUMNA col = {};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
   col.fmt = format;
-  // Widths are figures at 96 dpi.
+  // Widths are figures at 96 dpi, scaled as the dialog around the list is.
   m_columnsDpi = dpi::WindowDpi(hwnd());
-  col.cx = dpi::Scale(width, m_columnsDpi);
+  col.cx = dpi::ScaledAsDialog(hwnd(), width);
   col.iSubItem = index;
   std::string text = heading;
   col.pszText = &text[0];

@@ -38,7 +38,8 @@ class CListViewWindow : public CSubclassWnd {
   int GetItemCount() const;
   int GetColumnCount() const;
   HWND GetHeader() const;
-  // Returns the new column's index, or -1. The width is a figure at 96 dpi, scaled to the list's.
+  // Returns the new column's index, or -1. The width is a figure at 96 dpi, scaled as the list's
+  // dialog is (dpi::ScaledAsDialog).
   int InsertColumn(int index, const std::string& heading, int width, int format = LVCFMT_LEFT);
   // After a change of the list's dpi: every column's width by the ratio of the dpis.
   void RescaleColumns();

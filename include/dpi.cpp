@@ -105,7 +105,40 @@ BOOL CALLBACK NotifyChild(HWND child, LPARAM) {
   return TRUE;
 }
 
+// The horizontal dialog base unit of a font, as the dialog manager computes it.
+int DialogBaseUnitX(HFONT font) {
+  HDC screen = ::GetDC(nullptr);
+  if (!screen) return 0;
+  HGDIOBJ old = ::SelectObject(screen, font);
+  static const char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  SIZE size = {};
+  BOOL ok = ::GetTextExtentPoint32A(screen, kLetters, 52, &size);
+  ::SelectObject(screen, old);
+  ::ReleaseDC(nullptr, screen);
+  return ok ? (size.cx / 26 + 1) / 2 : 0;
+}
+
 }  // namespace
+
+int ScaledAsDialog(HWND control, int width96) {
+  const int at = WindowDpi(control);
+  if (at == kBaseDpi) return width96;
+  HWND dialog = ::GetParent(control);
+  HFONT font = dialog ? DialogFont(dialog) : nullptr;
+  LOGFONTA lf = {};
+  if (!font || !::GetObjectA(font, sizeof lf, &lf)) return Scale(width96, at);
+  // The same font at 96 dpi: a size in points, as the dialog's template gives it, rounds there
+  // differently than the pixel height would.
+  if (lf.lfHeight < 0)
+    lf.lfHeight = FontHeightForPoints(Ratio(-lf.lfHeight, 72, at), kBaseDpi);
+  else
+    lf.lfHeight = Rescale(lf.lfHeight, at, kBaseDpi);
+  lf.lfWidth = Rescale(lf.lfWidth, at, kBaseDpi);
+  FontHandle at96(::CreateFontIndirectA(&lf));
+  const int now = DialogBaseUnitX(font), then = at96 ? DialogBaseUnitX(at96.get()) : 0;
+  if (now <= 0 || then <= 0) return Scale(width96, at);
+  return Ratio(width96, now, then);
+}
 
 int SystemDpi() {
   if (User32().getDpiForSystem) return Sane(static_cast<int>(User32().getDpiForSystem()));

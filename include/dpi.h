@@ -37,6 +37,12 @@ int WindowDpi(HWND hwnd);
 // A 96-dpi figure at the dpi of `hwnd`.
 inline int Scaled(HWND hwnd, int value96) { return Scale(value96, WindowDpi(hwnd)); }
 
+// A 96-dpi width inside a dialog, scaled as the dialog's own layout scales: by the ratio of its
+// font's horizontal dialog unit at the control's dpi to the same font's at 96 dpi. A list's columns
+// then fill the same share of the list at every dpi, whatever the font's widths do between sizes.
+// Without a dialog font, the plain Scaled().
+int ScaledAsDialog(HWND control, int width96);
+
 // The window frame's room around a client area at `dpi` (AdjustWindowRectExForDpi where it exists).
 RECT FrameFor(const RECT& client, DWORD style, DWORD exStyle, int dpi);
 

@@ -14,6 +14,11 @@ int RoundedRatio(int64_t numerator, int64_t denominator) {
 }
 }  // namespace
 
+int Ratio(int value, int numerator, int denominator) {
+  if (denominator <= 0) return value;
+  return RoundedRatio(static_cast<int64_t>(value) * numerator, denominator);
+}
+
 int Scale(int value, int dpi) { return Rescale(value, kBaseDpi, dpi); }
 
 int Rescale(int value, int fromDpi, int toDpi) {

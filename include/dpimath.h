@@ -14,6 +14,9 @@ int Sane(int dpi);
 int Scale(int value, int dpi);
 // `value` measured at `fromDpi`, taken to `toDpi`, rounded the same way.
 int Rescale(int value, int fromDpi, int toDpi);
+// value * numerator / denominator rounded the same way; `value` unchanged when the denominator is
+// not above 0.
+int Ratio(int value, int numerator, int denominator);
 // The LOGFONT height (negative: the character height) of a font of `points` at `dpi`.
 int FontHeightForPoints(int points, int dpi);
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "app/OptionDlg.h"
 #include "app/aboutdlg.h"
 #include "app/maindlg.h"
+#include "app/skinmath.h"
 #include "app/traymessagedlg.h"
 #include "hotkeys/addHotkeydlg.h"
 #include "hotkeys/opt_hotkeys.h"
@@ -31,6 +33,7 @@
 #include "tests/actions/fakepower.h"
 #include "tests/e2e/e2e_support.h"
 #include "tests/support/capture.h"
+#include "tests/support/programfolder.h"
 
 namespace {
 
@@ -158,14 +161,15 @@ void CheckRegion(HWND main, WindowReport& report) {
     report.problems.push_back("the main window has no region");
     return;
   }
-  Pixels px = PrintClient(main);
+  Pixels px = ScreenPixels(main);
   RECT client;
   ::GetClientRect(main, &client);
-  const int w = client.right, h = client.bottom, reach = dpi::Scaled(main, 4);
+  const int w = client.right, h = client.bottom;
+  const skin::CornerBlocks blocks = skin::ScaledCornerBlocks(dpi::WindowDpi(main));
   int blackInside = 0, outside = 0;
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
-      bool corner = (x < reach || x >= w - reach) && (y < reach || y >= h - reach);
+      bool corner = skin::InCornerBlock(x, y, w, h, blocks);
       bool in = ::PtInRegion(region.get(), x, y) != FALSE;
       if (corner && in && px.At(x, y) == RGB(0, 0, 0)) ++blackInside;
       if (!corner && !in) ++outside;
@@ -198,15 +202,31 @@ void InspectModal(Dialog& dlg, const std::string& name, WindowReport& report) {
   CHECK_MESSAGE(ran, name);
 }
 
-std::string ProgramFolderPath() { return CMiscFuns::GetAppFolder(); }
+// The program's paths for the scope: the folder this program runs from when it is a copy of the
+// program folder (the case runs so in a child at another dpi), else a folder of the test's own
+// with the shipped language files.
+class OwnPaths {
+ public:
+  OwnPaths() {
+    const std::string here = CMiscFuns::GetAppFolder();
+    if (::GetFileAttributesA((here + "\\language\\English.txt").c_str()) != INVALID_FILE_ATTRIBUTES)
+      SetGlobalPaths(BuildGlobalPaths(here));
+    else
+      m_folder = std::make_unique<ProgramFolder>();
+  }
+  ~OwnPaths() { SetGlobalPaths(m_saved); }
+  OwnPaths(const OwnPaths&) = delete;
+  OwnPaths& operator=(const OwnPaths&) = delete;
+
+ private:
+  GlobalPaths m_saved = Paths();
+  std::unique_ptr<ProgramFolder> m_folder;
+};
 
 }  // namespace
 
 TEST_CASE(kEveryWindowCase) {
-  // The paths of the folder the program runs from: a copy of the program folder when the case
-  // runs in a child at another dpi, the build folder otherwise.
-  GlobalPaths saved = Paths();
-  SetGlobalPaths(BuildGlobalPaths(ProgramFolderPath()));
+  OwnPaths paths;
   GdiplusFixture gdiplus;
   WindowReport report;
   InspectMainWindow(report);
@@ -216,8 +236,8 @@ TEST_CASE(kEveryWindowCase) {
   }
   {
     TempDir hotkeys;
-    WriteHotkeyFile(hotkeys / "Hotkey-00001.ini", Combo('1'), {"Open C:\\Windows\\notepad.exe", "Sleep 100"});
-    WriteHotkeyFile(hotkeys / "Hotkey-00002.ini", Combo('2'), {"VolumeUp 5"});
+    WriteHotkeyFile(hotkeys / "Hotkey-00001.ini", Combo('1'), {"ShellExecuteEx C:\\Windows\\notepad.exe", "Sleep 100"});
+    WriteHotkeyFile(hotkeys / "Hotkey-00002.ini", Combo('2'), {"VolumeUP 5"});
     CManageHotkeysDlg dlg;
     dlg.SetFolder(hotkeys.path());
     InspectModal(dlg, "managehotkeys", report);
@@ -228,7 +248,7 @@ TEST_CASE(kEveryWindowCase) {
     h.Ctrl = 1;
     h.vk = 'K';
     h.Description = "A hotkey";
-    h.ActionLines = {"Open C:\\Windows\\notepad.exe"};
+    h.ActionLines = {"ShellExecuteEx C:\\Windows\\notepad.exe", "EjectCDROM D:"};
     dlg.SetHotkey(h);
     InspectModal(dlg, "hotkeyeditor", report);
   }
@@ -275,7 +295,6 @@ TEST_CASE(kEveryWindowCase) {
   }
   WriteReport(report);
   for (const std::string& p : report.problems) FAIL_CHECK(p);
-  SetGlobalPaths(saved);
 }
 
 namespace {
@@ -330,12 +349,16 @@ TEST_CASE("at 96, 120, 144 and 192 dpi every window fits, and the lists' columns
     CAPTURE(at);
     ChosenDpi chosen(at);
     const std::string out = program / ("report-" + std::to_string(at) + ".txt");
-    RunningProcess child(exe, std::string("-tc=\"") + kEveryWindowCase + "\" --out=\"" + out + "\"");
+    // A display of 1280 x 1024 pixels at 96 dpi, as large in pixels as the scale makes it, on a
+    // desktop of its own beside the session's (its explorer ends with the program).
+    const std::string desktop = "/desktop=QuorvelDpi" + std::to_string(at) + "," + std::to_string(dpi::Scale(1280, at)) +
+                                "x" + std::to_string(dpi::Scale(1024, at));
+    RunningProcess child("C:\\windows\\explorer.exe", desktop + " \"" + exe + "\" -tc=\"" + kEveryWindowCase +
+                                                             "\" --out=\"" + out + "\"");
     REQUIRE(child.started());
-    long code = child.WaitExit(120000);
+    CHECK(child.WaitExit(180000) != -1);
     std::string report = ReadFileBytes(out);
-    CHECK_MESSAGE(code == 0, report);
-    CHECK(report.find("test cases: 1 | 1 passed") != std::string::npos);
+    CHECK_MESSAGE(report.find("Status: SUCCESS") != std::string::npos, report);
     fills[at] = ReadFills(at);
   }
   REQUIRE_FALSE(fills[96].empty());
@@ -350,8 +373,7 @@ TEST_CASE("at 96, 120, 144 and 192 dpi every window fits, and the lists' columns
 }
 
 TEST_CASE("a dialog moved to a monitor of another dpi takes the suggested size, fonts, icons and columns") {
-  GlobalPaths saved = Paths();
-  SetGlobalPaths(BuildGlobalPaths(CMiscFuns::GetAppFolder()));
+  OwnPaths paths;
   TempDir hotkeys;
   WriteHotkeyFile(hotkeys / "Hotkey-00001.ini", Combo('1'), {"Sleep 100"});
   CManageHotkeysDlg dlg;
@@ -359,7 +381,7 @@ TEST_CASE("a dialog moved to a monitor of another dpi takes the suggested size, 
   bool ran = false;
   RunDialog(dlg, [&](HWND window) {
     ran = true;
-    const int from = dpi::WindowDpi(window), to = from * 2;
+    const int from = dpi::WindowDpi(window), to = from * 3 / 2;
     HWND list = ::GetDlgItem(window, 1009);
     if (!list) list = ::FindWindowExA(window, nullptr, "SysListView32", nullptr);
     REQUIRE(list);
@@ -368,8 +390,8 @@ TEST_CASE("a dialog moved to a monitor of another dpi takes the suggested size, 
     ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)), sizeof before, &before);
     RECT rc;
     ::GetWindowRect(window, &rc);
-    RECT suggested = {rc.left, rc.top, rc.left + (rc.right - rc.left) * 2, rc.top + (rc.bottom - rc.top) * 2};
-    // As the system tells a window that moved onto a monitor of twice the dpi.
+    RECT suggested = {rc.left, rc.top, rc.left + (rc.right - rc.left) * 3 / 2, rc.top + (rc.bottom - rc.top) * 3 / 2};
+    // As the system tells a window that moved onto a monitor of one and a half times the dpi.
     ::SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
     PumpMessages();
     CHECK(dpi::WindowDpi(list) == to);
@@ -377,9 +399,9 @@ TEST_CASE("a dialog moved to a monitor of another dpi takes the suggested size, 
     ::GetWindowRect(window, &now);
     CHECK(now.right - now.left == suggested.right - suggested.left);
     CHECK(now.bottom - now.top == suggested.bottom - suggested.top);
-    CHECK(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0)) == column * 2);
+    CHECK(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0)) == column * 3 / 2);
     ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)), sizeof after, &after);
-    CHECK(after.lfHeight == before.lfHeight * 2);
+    CHECK(after.lfHeight == dpi::Rescale(before.lfHeight, from, to));
     HIMAGELIST rows = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     int iw = 0, ih = 0;
     REQUIRE(rows);
@@ -396,5 +418,4 @@ TEST_CASE("a dialog moved to a monitor of another dpi takes the suggested size, 
     ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
   });
   CHECK(ran);
-  SetGlobalPaths(saved);
 }

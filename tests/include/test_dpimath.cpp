@@ -37,6 +37,13 @@ TEST_CASE("a figure measured at one dpi moves to another, and back without drift
   CHECK(Rescale(7, 120, 120) == 7);
 }
 
+TEST_CASE("a figure grows by any ratio, such as that of two dialog units, rounded to the nearest pixel") {
+  CHECK(Ratio(170, 10, 6) == 283);  // 283.3
+  CHECK(Ratio(160, 9, 6) == 240);
+  CHECK(Ratio(-7, 3, 2) == -11);    // -10.5
+  CHECK(Ratio(170, 10, 0) == 170);
+}
+
 TEST_CASE("a font's height in points becomes a LOGFONT character height at the dpi") {
   CHECK(FontHeightForPoints(8, 96) == -11);  // 10.67
   CHECK(FontHeightForPoints(8, 144) == -16);
