@@ -262,6 +262,8 @@ void CMainDlg::MakeTitleFont() {
 }
 
 void CMainDlg::OnDpiChanged() {
+  // The update button had the dialog font given back with every other control.
+  if (m_boldButtonFont) MakeUpdateButtonBold();
   // Before the first show nothing is drawn yet: the show dresses the window at the dpi it has then.
   if (!m_dressed) return;
   LoadIcons();
@@ -433,8 +435,14 @@ void CMainDlg::OnUpdateFound() {
   HWND button = ::GetDlgItem(m_hWnd, IDC_MAIN_UPDATE);
   ::EnableWindow(button, TRUE);
   ::SetWindowTextA(button, FormatLanguageText("L0180", {lang::FormatArg::Str(found)}).c_str());
+  MakeUpdateButtonBold();
+}
+
+void CMainDlg::MakeUpdateButtonBold() {
+  HWND button = ::GetDlgItem(m_hWnd, IDC_MAIN_UPDATE);
   LOGFONTA lf = {};
-  HFONT current = reinterpret_cast<HFONT>(::SendMessageA(button, WM_GETFONT, 0, 0));
+  // The dialog font, at the window's present dpi.
+  HFONT current = dpi::DialogFont(m_hWnd);
   if (current && ::GetObjectA(current, sizeof lf, &lf)) {
     lf.lfWeight = FW_BOLD;
     FontHandle bold(::CreateFontIndirectA(&lf));

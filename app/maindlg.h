@@ -75,6 +75,7 @@ class CMainDlg : public CDialogBase {
   void OnTaskbarCreated();
   BOOL OnEraseBackground(HDC dc);
   void OnUpdateFound();
+  void MakeUpdateButtonBold();
   bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result);
   // Runs a menu or button command; the tray menu passes its guard on to the command it chose.
   void RunCommand(int id);

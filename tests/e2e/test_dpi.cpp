@@ -188,7 +188,19 @@ void InspectMainWindow(WindowReport& report) {
   bool skinned = ::GetFileAttributesA((CMiscFuns::GetAppFolder() + "\\pictures\\mainUI.bmp").c_str()) !=
                  INVALID_FILE_ATTRIBUTES;
   if (skinned) CheckRegion(main.hwnd(), report);
-  main.volumePopup();
+  // Moved onto a monitor of a quarter more dpi, as the system tells it (the window still fits the
+  // screen, for its picture): the skin, its region, the pictures and the texts follow.
+  const int to = dpi::WindowDpi(main.hwnd()) * 5 / 4;
+  RECT rc;
+  ::GetWindowRect(main.hwnd(), &rc);
+  RECT suggested = {0, 0, (rc.right - rc.left) * 5 / 4, (rc.bottom - rc.top) * 5 / 4};
+  ::SendMessageA(main.hwnd(), WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+  CHECK(dpi::WindowDpi(main.hwnd()) == to);
+  RECT now;
+  ::GetWindowRect(main.hwnd(), &now);
+  CHECK(now.right - now.left == suggested.right);
+  Inspect(main.hwnd(), "main-moved-to-" + std::to_string(to), report);
+  if (skinned) CheckRegion(main.hwnd(), report);
 }
 
 template <class Dialog>
@@ -390,13 +402,15 @@ TEST_CASE("a dialog moved to a monitor of another dpi takes the suggested size, 
     ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(list, WM_GETFONT, 0, 0)), sizeof before, &before);
     RECT rc;
     ::GetWindowRect(window, &rc);
-    RECT suggested = {rc.left, rc.top, rc.left + (rc.right - rc.left) * 3 / 2, rc.top + (rc.bottom - rc.top) * 3 / 2};
+    // Placed at the top left of the screen, where it fits whole for its picture.
+    RECT suggested = {0, 0, (rc.right - rc.left) * 3 / 2, (rc.bottom - rc.top) * 3 / 2};
     // As the system tells a window that moved onto a monitor of one and a half times the dpi.
     ::SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
     PumpMessages();
     CHECK(dpi::WindowDpi(list) == to);
     RECT now;
     ::GetWindowRect(window, &now);
+    CHECK(now.left == suggested.left);
     CHECK(now.right - now.left == suggested.right - suggested.left);
     CHECK(now.bottom - now.top == suggested.bottom - suggested.top);
     CHECK(static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, 0, 0)) == column * 3 / 2);
@@ -418,4 +432,19 @@ TEST_CASE("a dialog moved to a monitor of another dpi takes the suggested size, 
     ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
   });
   CHECK(ran);
+}
+
+TEST_CASE("the program tells the system it scales itself: per monitor where it can, else to the system's dpi") {
+  // Wine scales no program as a bitmap, so what the system makes of it is seen on Windows only;
+  // here the shipped executable's manifest is read as Windows reads it.
+  const std::string exe = std::string(QUORVEL_PROGRAM_DIR) + "\\Quorvel.exe";
+  HMODULE module = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  REQUIRE(module);
+  HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  REQUIRE(found);
+  HGLOBAL data = ::LoadResource(module, found);
+  std::string manifest(static_cast<const char*>(::LockResource(data)), ::SizeofResource(module, found));
+  ::FreeLibrary(module);
+  CHECK(manifest.find(">PerMonitorV2, system</dpiAwareness>") != std::string::npos);
+  CHECK(manifest.find(">true</dpiAware>") != std::string::npos);
 }
