@@ -374,6 +374,7 @@ void CIcoListView::DrawCell(HDC dc, const RowContext& row, int column, const REC
   metrics.iconTextGap = Px(m_nIconTextGap);
   metrics.barInsetX = Px(m_nBarInsetX);
   metrics.barInsetY = Px(m_nBarInsetY);
+  metrics.textInset = Px(metrics.textInset);
   const lm::CellLayout layout = lm::LayOutCell(cell, metrics, align, checkColumn, markup.percent, icon >= 0);
 
   if (layout.checkBox && m_checkImages && ::ImageList_GetImageCount(m_checkImages.get()) == 2)

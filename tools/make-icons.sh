@@ -20,12 +20,25 @@ keycap() {  # keycap SIZE COLOUR FILE
 # stretched from another: 16 px icons at 16, 20, 24, 32; 32 px ones at 32, 40, 48, 64; 48 px ones
 # at 48, 60, 72, 96.
 scaled_sizes="16 20 24 32 40 48 60 64 72 96"
+# pack FILE.ico FRAME.png...: frames up to 32 px uncompressed (the tray icon and the icons of the
+# hidden start are among them, and the system reads these without its picture decoders), larger
+# ones PNG-compressed.
+pack() {
+  local ico=$1 small=() large=() f w
+  shift
+  for f in "$@"; do
+    w=$("$convert" "$f" -format '%w' info:)
+    if [ "$w" -le 32 ]; then small+=("$f"); else "$convert" "$f" -depth 8 "PNG32:$f.big.png"; large+=("$f.big.png"); fi
+  done
+  "$convert" "${small[@]}" "$tmp/small.ico"
+  python3 "$here/tools/ico-with-png.py" "$ico" "$tmp/small.ico" "${large[@]}"
+}
 frames=()
 for size in $scaled_sizes 128; do keycap "$size" '#3d7bd9' "$tmp/app$size.png"; frames+=("$tmp/app$size.png"); done
-"$convert" "${frames[@]}" "$out/Quorvel.ico"
+pack "$out/Quorvel.ico" "${frames[@]}"
 frames=()
 for size in 16 20 24 32 40 48 64; do keycap "$size" '#2fa36b' "$tmp/tray$size.png"; frames+=("$tmp/tray$size.png"); done
-"$convert" "${frames[@]}" "$out/tray.ico"
+pack "$out/tray.ico" "${frames[@]}"
 # speaker [MUTED] FILE: the volume popup's icons (224 normal, 223 muted), drawn on a 48-unit canvas
 # at 96 px, the size of the popup's 48 px icon at 200 %
 speaker() {
@@ -41,8 +54,9 @@ speaker() {
 speaker "$tmp/speaker.png"
 speaker "$tmp/muted.png" muted
 for n in speaker muted; do
-  "$convert" "$tmp/$n.png" \( -clone 0 -resize 72x72 \) \( -clone 0 -resize 60x60 \) \( -clone 0 -resize 48x48 \) \
-    \( -clone 0 -resize 32x32 \) \( -clone 0 -resize 24x24 \) \( -clone 0 -resize 16x16 \) "$out/$n.ico"
+  frames=("$tmp/$n.png")
+  for s in 72 60 48 32 24 16; do "$convert" "$tmp/$n.png" -resize "${s}x${s}" "$tmp/$n-$s.png"; frames+=("$tmp/$n-$s.png"); done
+  pack "$out/$n.ico" "${frames[@]}"
 done
 # A sheet of text: the entries of the text selector (231)
 "$convert" -size 16x16 xc:none -fill white -stroke '#5a6b85' -draw "rectangle 2,1 13,14" \
@@ -50,8 +64,8 @@ done
 "$convert" -size 32x32 xc:none -fill white -stroke '#5a6b85' -strokewidth 2 -draw "rectangle 5,2 26,29" \
   -stroke '#3d7bd9' -draw "line 9,10 22,10" -draw "line 9,16 22,16" -draw "line 9,22 18,22" "$tmp/text32.png"
 for s in 20 24 40 48 64; do "$convert" "$tmp/text32.png" -filter Lanczos -resize "${s}x${s}" "$tmp/text$s.png"; done
-"$convert" "$tmp/text16.png" "$tmp/text20.png" "$tmp/text24.png" "$tmp/text32.png" "$tmp/text40.png" "$tmp/text48.png" \
-  "$tmp/text64.png" "$out/textitem.ico"
+pack "$out/textitem.ico" "$tmp/text16.png" "$tmp/text20.png" "$tmp/text24.png" "$tmp/text32.png" "$tmp/text40.png" \
+  "$tmp/text48.png" "$tmp/text64.png"
 echo "icons written to $out"
 
 # ---- The icons of the dialogs and buttons ----------------------------------------------------
@@ -66,7 +80,7 @@ drawn() {  # drawn FILE MVG: FILE.ico in resources/ with a frame for each of the
     "$convert" -size "${s}x${s}" xc:none -draw "affine $k,0,0,$k,0,0 $mvg" "$tmp/$name-$s.png"
     frames+=("$tmp/$name-$s.png")
   done
-  "$convert" "${frames[@]}" "$out/$name.ico"
+  pack "$out/$name.ico" "${frames[@]}"
 }
 # Pieces several icons share.
 badge() { echo "fill $1 stroke none circle 24,24 24,2.5"; }        # a round coloured plate
