@@ -1,9 +1,10 @@
-// Paste latency of a long text shortcut: a 64 KB text chosen in the text selector of the running
-// Quorvel.exe and pasted into another program's edit control, the clipboard put back afterwards.
-// Prints the medians of: hotkey to the selector listing its entries, double-click to the whole
-// text in the edit, double-click to the user's clipboard back in place (which includes the
-// program's pause for the target to take the paste); and, as the floor, the same text pasted into
-// the same edit straight from a clipboard this program fills (the edit's own time to take it).
+// Paste latency of long text shortcuts: a 64 KB text chosen in the text selector of the running
+// Quorvel.exe and pasted into another program's edit control, the clipboard put back afterwards;
+// once a text of Latin letters, once one of other scripts (64 KB of UTF-8). Prints for each the
+// medians of: hotkey to the selector listing its entries, double-click to the whole text in the
+// edit, double-click to the user's clipboard back in place (which includes the program's pause for
+// the target to take the paste); and, as the floor, the same text pasted into the same edit
+// straight from a clipboard this program fills (the edit's own time to take it).
 //   paste_bench.exe QUORVEL_EXE PASTE_TARGET_EXE [RUNS]
 #include <windows.h>
 #include <commctrl.h>
@@ -11,10 +12,12 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/benchutil.h"
 #include "include/GlobalData.h"
+#include "include/codepage_win.h"
 #include "include/miscfuns.h"
 #include "predefinedtext/PredefinedTextSelector.h"
 #include "predefinedtext/placeholders.h"
@@ -34,7 +37,7 @@ bool WriteFileText(const std::string& path, const std::string& text) {
 }
 
 // Lines of plain letters and digits (no placeholders), CR LF between them, exactly kTextBytes long.
-std::string BigText() {
+std::string LatinText() {
   std::string text;
   for (int line = 0; text.size() < kTextBytes; ++line) {
     text += "Line " + std::to_string(line) + ": the quick brown fox jumps over the lazy dog 0123456789\r\n";
@@ -43,6 +46,18 @@ std::string BigText() {
   if (text.back() == '\r') text.back() = '.';
   return text;
 }
+
+// Lines of Greek, Cyrillic, Chinese and emoji, 64 KB of UTF-8 cut at a character's end.
+std::string OtherScriptsText() {
+  const std::string line =
+      "\xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1 \xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0 "
+      "\xE4\xB8\x96\xE7\x95\x8C\xE4\xBD\xA0\xE5\xA5\xBD \xF0\x9F\x98\x80\xF0\x9F\x8E\x89 \xE2\x82\xAC\r\n";
+  std::string text;
+  while (text.size() + line.size() <= kTextBytes) text += line;
+  return text;
+}
+
+std::wstring Wide(const std::string& utf8) { return unicode::WideFromUtf8(utf8); }
 
 // Pumps this thread's messages (injected input is delivered only while it does) until `done`
 // holds or `ms` pass; polls every millisecond.
@@ -69,27 +84,30 @@ void PressHotkey() {
     ::keybd_event(m, static_cast<BYTE>(::MapVirtualKeyA(m, 0)), KEYEVENTF_KEYUP, 0);
 }
 
-void DoubleClickAt(POINT screen) {
+void ClickAt(POINT screen, int clicks = 1) {
   const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
   INPUT in[4] = {};
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 2 * clicks; ++i) {
     in[i].type = INPUT_MOUSE;
     in[i].mi.dx = static_cast<LONG>((screen.x * 65536LL + width / 2) / width);
     in[i].mi.dy = static_cast<LONG>((screen.y * 65536LL + height / 2) / height);
     in[i].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | (i % 2 ? MOUSEEVENTF_LEFTUP : MOUSEEVENTF_LEFTDOWN);
   }
-  ::SendInput(4, in, sizeof(INPUT));
+  ::SendInput(static_cast<UINT>(2 * clicks), in, sizeof(INPUT));
 }
 
-bool SetClipboardText(const std::string& text) {
+void DoubleClickAt(POINT screen) { ClickAt(screen, 2); }
+
+bool SetClipboardText(const std::wstring& text) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     if (::OpenClipboard(nullptr)) {
       ::EmptyClipboard();
-      HGLOBAL g = ::GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+      const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+      HGLOBAL g = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
       if (g) {
-        std::memcpy(::GlobalLock(g), text.c_str(), text.size() + 1);
+        std::memcpy(::GlobalLock(g), text.c_str(), bytes);
         ::GlobalUnlock(g);
-        if (!::SetClipboardData(CF_TEXT, g)) ::GlobalFree(g);
+        if (!::SetClipboardData(CF_UNICODETEXT, g)) ::GlobalFree(g);
       }
       ::CloseClipboard();
       return true;
@@ -100,16 +118,22 @@ bool SetClipboardText(const std::string& text) {
 }
 
 // The clipboard's text; empty while another program holds it open.
-std::string ClipboardText() {
-  std::string text;
+std::wstring ClipboardText() {
+  std::wstring text;
   if (!::OpenClipboard(nullptr)) return text;
-  if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
-    if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
+  if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* p = static_cast<const wchar_t*>(::GlobalLock(h))) {
       text = p;
       ::GlobalUnlock(h);
     }
   }
   ::CloseClipboard();
+  return text;
+}
+
+std::wstring EditText(HWND edit) {
+  std::wstring text(static_cast<size_t>(::SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<size_t>(::SendMessageW(edit, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
   return text;
 }
 
@@ -131,6 +155,101 @@ struct Process {
   }
 };
 
+// One text shortcut measured over the runs.
+struct Case {
+  Case(const char* w, std::string t, int r) : what(w), text(std::move(t)), row(r) {}
+  const char* what;
+  std::string text;  // UTF-8, as the store keeps it
+  int row;           // its row in the selector
+  std::vector<double> toSelector, toPreview, toText, toRestore, direct, overFloor;
+  int failed = 0;
+  bool whole = false;
+};
+
+struct Session {
+  HWND main, window, edit;
+};
+
+void MeasureOnce(Case& c, const Session& s, int run) {
+  const std::wstring text = Wide(c.text);
+  const LRESULT want = static_cast<LRESULT>(text.size());
+  // The floor: the target's edit taking the text from the clipboard, with no Quorvel in between.
+  ::SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  SetClipboardText(text);
+  double floorStart = bench::Now();
+  ::PostMessageW(s.edit, WM_PASTE, 0, 0);
+  bool floorDone = WaitFor([&] { return ::SendMessageW(s.edit, WM_GETTEXTLENGTH, 0, 0) >= want; }, 10000);
+  double floorMs = bench::Now() - floorStart;
+
+  ::SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
+  const std::wstring kept = L"kept " + std::to_wstring(run);
+  SetClipboardText(kept);
+  ::SetForegroundWindow(s.window);
+  WaitFor([&] { return ::GetForegroundWindow() == s.window; }, 5000);
+
+  double t0 = bench::Now();
+  PressHotkey();
+  HWND selector = nullptr;
+  HWND tree = nullptr;
+  bool shown = WaitFor([&] {
+    selector = ::FindWindowA(kSelectorWindowClass, nullptr);
+    tree = selector ? ::GetDlgItem(selector, kSelectorTreeId) : nullptr;
+    return tree && TreeView_GetCount(tree) > static_cast<UINT>(c.row);
+  }, 10000);
+  if (!shown) {
+    std::fprintf(stderr, "%s, run %d: no selector with its entries\n", c.what, run);
+    ++c.failed;
+    return;
+  }
+  c.toSelector.push_back(bench::Now() - t0);
+  WaitFor([] { return false; }, 100);  // lets the popup finish its first paint, as a user's eye would
+
+  // The entry is picked first, as a user looks at its text before pasting it: the preview's own
+  // time to show a long text is not the paste's.
+  const int rowHeight = static_cast<int>(::SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
+  POINT onLabel = {50, c.row * rowHeight + rowHeight / 2};
+  ::ClientToScreen(tree, &onLabel);
+  HWND preview = ::GetDlgItem(selector, kSelectorPreviewId);
+  double tClick = bench::Now();
+  ClickAt(onLabel);
+  if (WaitFor([&] { return ::SendMessageW(preview, WM_GETTEXTLENGTH, 0, 0) >= want; }, 10000)) {
+    c.toPreview.push_back(bench::Now() - tClick);
+  }
+  // Past the double-click time, so the click and the double-click stay apart.
+  WaitFor([] { return false; }, ::GetDoubleClickTime() + 100);
+  double t1 = bench::Now();
+  DoubleClickAt(onLabel);
+  bool pasted = WaitFor([&] { return ::SendMessageW(s.edit, WM_GETTEXTLENGTH, 0, 0) >= want; }, 10000);
+  double textAt = bench::Now();
+  bool restored = WaitFor([&] { return ClipboardText() == kept; }, 10000);
+  double restoreAt = bench::Now();
+  if (!pasted || !restored) {
+    std::fprintf(stderr, "%s, run %d: %s\n", c.what, run, pasted ? "clipboard not put back" : "text not pasted");
+    ++c.failed;
+    return;
+  }
+  c.toText.push_back(textAt - t1);
+  if (floorDone) {
+    c.direct.push_back(floorMs);
+    c.overFloor.push_back(textAt - t1 - floorMs);
+  }
+  c.toRestore.push_back(restoreAt - t1);
+  c.whole = EditText(s.edit) == text;
+  WaitFor([] { return ::FindWindowA(kSelectorWindowClass, nullptr) == nullptr; }, 5000);
+}
+
+void Print(const Case& c, int runs) {
+  std::printf("%s: runs: %d (%d failed), %zu bytes of UTF-8 pasted through the text selector, median of each\n",
+              c.what, runs, c.failed, c.text.size());
+  std::printf("  hotkey to the selector with its entries:       %7.1f ms\n", bench::Median(c.toSelector));
+  std::printf("  click to the entry's text in the preview:      %7.1f ms\n", bench::Median(c.toPreview));
+  std::printf("  double-click to the whole text in the edit:    %7.1f ms\n", bench::Median(c.toText));
+  std::printf("  double-click to the clipboard put back:        %7.1f ms\n", bench::Median(c.toRestore));
+  std::printf("  floor: the edit pasting it from the clipboard:   %7.1f ms\n", bench::Median(c.direct));
+  std::printf("  double-click to text less the floor, per run:   %7.1f ms\n", bench::Median(c.overFloor));
+  std::printf("  text arrived unchanged:                        %s\n", c.whole ? "yes" : "NO");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,9 +259,10 @@ int main(int argc, char** argv) {
   }
   const std::string exe = argv[1], folder = exe.substr(0, exe.find_last_of('\\'));
   const int runs = argc > 3 ? std::max(1, std::atoi(argv[3])) : 10;
-  const std::string text = BigText();
-  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><config><item name=\"Big\" value=\"" +
-                    EscapeStoredValue(text) + "\"/></config>";
+  Case cases[] = {{"Latin letters", LatinText(), 0}, {"other scripts", OtherScriptsText(), 1}};
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><config>";
+  for (const Case& c : cases) xml += "<item name=\"" + std::string(c.what) + "\" value=\"" + EscapeStoredValue(c.text) + "\"/>";
+  xml += "</config>";
   if (!WriteFileText(folder + "\\predefinedtext\\data.xml", xml) ||
       !WriteFileText(folder + "\\hotkeys\\Hotkey-00001.ini",
                      "[Setting]\r\nCtrl=1\r\nShift=1\r\nAlt=1\r\nvk=" + std::to_string(kKey) +
@@ -152,104 +272,43 @@ int main(int argc, char** argv) {
   }
 
   Process quorvel(exe);
-  HWND main = nullptr;
+  Session s = {};
   if (!quorvel.pi.hProcess || ::WaitForInputIdle(quorvel.pi.hProcess, 20000) != 0 || !WaitFor([&] {
         HWND msg = CMiscFuns::FindWindowByClass(names::kInstanceWindowClass);
-        main = msg ? ::GetParent(msg) : nullptr;
-        return main != nullptr;
+        s.main = msg ? ::GetParent(msg) : nullptr;
+        return s.main != nullptr;
       }, 15000)) {
     std::fprintf(stderr, "paste_bench: Quorvel did not start\n");
     return 1;
   }
   Process target(argv[2]);
-  HWND window = nullptr, edit = nullptr;
   if (!WaitFor([&] {
-        window = ::FindWindowA("QuorvelPasteTarget", nullptr);
-        return window && (edit = ::GetDlgItem(window, 100)) != nullptr;
+        s.window = ::FindWindowA("QuorvelPasteTarget", nullptr);
+        return s.window && (s.edit = ::GetDlgItem(s.window, 100)) != nullptr;
       }, 15000)) {
     std::fprintf(stderr, "paste_bench: the paste target did not start\n");
     return 1;
   }
   // An edit control takes about 30000 characters unless told otherwise.
-  ::SendMessageA(edit, EM_SETLIMITTEXT, 0, 0);
+  ::SendMessageW(s.edit, EM_SETLIMITTEXT, 0, 0);
   // The hotkey is registered once the status lines are filled in.
   WaitFor([&] {
     char buf[64] = {};
-    ::GetWindowTextA(::GetDlgItem(main, 1023), buf, sizeof buf);
+    ::GetWindowTextA(::GetDlgItem(s.main, 1023), buf, sizeof buf);
     return std::strcmp(buf, "--") != 0 && buf[0] != 0;
   }, 10000);
 
-  std::vector<double> toSelector, toText, toRestore, direct, overFloor;
-  int failed = 0;
+  // The two texts in turn, so both meet the machine in the same state.
   for (int r = 0; r < runs; ++r) {
-    // The floor: the target's edit taking the text from the clipboard, with no Quorvel in between.
-    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    SetClipboardText(text);
-    double floorStart = bench::Now();
-    ::PostMessageA(edit, WM_PASTE, 0, 0);
-    bool floorDone = WaitFor([&] {
-      return ::SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) >= static_cast<LRESULT>(text.size());
-    }, 10000);
-    double floorMs = bench::Now() - floorStart;
-
-    ::SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-    const std::string kept = "kept " + std::to_string(r);
-    SetClipboardText(kept);
-    ::SetForegroundWindow(window);
-    WaitFor([&] { return ::GetForegroundWindow() == window; }, 5000);
-
-    double t0 = bench::Now();
-    PressHotkey();
-    HWND selector = nullptr;
-    bool shown = WaitFor([&] {
-      selector = ::FindWindowA(kSelectorWindowClass, nullptr);
-      return selector && TreeView_GetCount(::GetDlgItem(selector, kSelectorTreeId)) > 0;
-    }, 10000);
-    if (!shown) {
-      std::fprintf(stderr, "run %d: no selector with its entries\n", r);
-      ++failed;
-      continue;
-    }
-    toSelector.push_back(bench::Now() - t0);
-    WaitFor([] { return false; }, 100);  // lets the popup finish its first paint, as a user's eye would
-
-    POINT onLabel = {50, 10};
-    ::ClientToScreen(::GetDlgItem(selector, kSelectorTreeId), &onLabel);
-    double t1 = bench::Now();
-    DoubleClickAt(onLabel);
-    const LRESULT want = static_cast<LRESULT>(text.size());
-    bool pasted = WaitFor([&] { return ::SendMessageA(edit, WM_GETTEXTLENGTH, 0, 0) >= want; }, 10000);
-    double textAt = bench::Now();
-    bool restored = WaitFor([&] { return ClipboardText() == kept; }, 10000);
-    double restoreAt = bench::Now();
-    if (!pasted || !restored) {
-      std::fprintf(stderr, "run %d: %s\n", r, pasted ? "clipboard not put back" : "text not pasted");
-      ++failed;
-      continue;
-    }
-    toText.push_back(textAt - t1);
-    if (floorDone) {
-      direct.push_back(floorMs);
-      overFloor.push_back(textAt - t1 - floorMs);
-    }
-    toRestore.push_back(restoreAt - t1);
-    WaitFor([] { return ::FindWindowA(kSelectorWindowClass, nullptr) == nullptr; }, 5000);
+    for (Case& c : cases) MeasureOnce(c, s, r);
   }
-  // The text really arrived whole.
-  std::vector<char> got(text.size() + 2, '\0');
-  ::SendMessageA(edit, WM_GETTEXT, got.size(), reinterpret_cast<LPARAM>(got.data()));
-  bool whole = text == got.data();
+  ::PostMessageA(s.window, WM_CLOSE, 0, 0);
+  ::PostMessageA(s.main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
 
-  ::PostMessageA(window, WM_CLOSE, 0, 0);
-  ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
-
-  std::printf("runs: %d (%d failed), %zu bytes pasted through the text selector, median of each\n", runs, failed,
-              text.size());
-  std::printf("hotkey to the selector with its entries:       %7.1f ms\n", bench::Median(toSelector));
-  std::printf("double-click to the whole text in the edit:    %7.1f ms\n", bench::Median(toText));
-  std::printf("double-click to the clipboard put back:        %7.1f ms\n", bench::Median(toRestore));
-  std::printf("floor: the edit pasting it from the clipboard:   %7.1f ms\n", bench::Median(direct));
-  std::printf("double-click to text less the floor, per run:   %7.1f ms\n", bench::Median(overFloor));
-  std::printf("text arrived unchanged:                        %s\n", whole ? "yes" : "NO");
-  return failed == runs || !whole ? 1 : 0;
+  bool ok = true;
+  for (const Case& c : cases) {
+    Print(c, runs);
+    ok = ok && c.failed < runs && c.whole;
+  }
+  return ok ? 0 : 1;
 }

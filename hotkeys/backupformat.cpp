@@ -87,13 +87,11 @@ std::optional<int32_t> TextToInt32(std::string_view text) {
 }
 
 xml::NodePtr BuildBackupDocument(const std::vector<StoredHotkey>& hotkeys, const xml::Node* config) {
-  xml::NodePtr document = xml::Node::CreateDocument();
   xml::NodePtr data = xml::Node::CreateElement("DATA");
+  xml::NodePtr document = xml::NewUnicodeDocument(data);
   xml::NodePtr list = xml::Node::CreateElement("Hotkeys");
   xml::NodePtr texts = xml::Node::CreateElement("CannedResponds");
-  xml::NodePtr declaration = xml::Node::CreateProcessingInstruction("xml", kDeclarationData);
-  if (!document || !data || !list || !texts || !declaration) return {};
-  if (!document->AppendChild(data) || !data->AppendChild(list)) return {};
+  if (!document || !list || !texts || !data->AppendChild(list)) return {};
 
   for (const StoredHotkey& hotkey : hotkeys) {
     xml::NodePtr item = xml::Node::CreateElement("HkItem");
@@ -113,7 +111,6 @@ xml::NodePtr BuildBackupDocument(const std::vector<StoredHotkey>& hotkeys, const
   // Without a text store the texts are an empty config, so that the program's own backup imports.
   xml::NodePtr copy = config ? config->CloneNode(true) : xml::Node::CreateElement("config");
   if (!copy || !texts->AppendChild(copy)) return {};
-  if (!document->InsertBefore(declaration, data.get())) return {};
   return document;
 }
 
@@ -154,12 +151,8 @@ bool ReadBackupDocument(const xml::Node& document, BackupContent& content, std::
     if (any) hotkeys.push_back(std::move(def));
   }
 
-  xml::NodePtr texts = xml::Node::CreateDocument();
-  xml::NodePtr declaration = xml::Node::CreateProcessingInstruction("xml", kDeclarationData);
-  xml::NodePtr copy = config->CloneNode(true);
-  if (!texts || !declaration || !copy || !texts->AppendChild(declaration) || !texts->AppendChild(copy)) {
-    return Fail(reason, "the text store could not be copied");
-  }
+  xml::NodePtr texts = xml::NewUnicodeDocument(config->CloneNode(true));
+  if (!texts) return Fail(reason, "the text store could not be copied");
   std::string bytes;
   if (!xml::SerializeDocument(*texts, bytes)) return Fail(reason, "the text store cannot be written");
   content.hotkeys = std::move(hotkeys);

@@ -17,8 +17,6 @@ namespace backup {
 
 // Every action line in a backup is followed by this, the last one too.
 constexpr char kActionSeparator[] = "|-*-|-*-|";
-// The declaration both the backup and the predefined text file carry.
-constexpr char kDeclarationData[] = "version=\"1.0\" encoding=\"UNICODE\"";
 
 // What a backup may hold. A hotkey file name has five digits; the profile reader reads a
 // description into a 65535-byte buffer; larger action lists would take minutes to write line by

@@ -50,8 +50,11 @@ CDialogBase::~CDialogBase() {
 }
 
 INT_PTR CDialogBase::DoModal(HWND parent) {
-  return ::DialogBoxParamA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(m_templateId), parent, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+  const LPARAM self = reinterpret_cast<LPARAM>(this);
+  if (m_text == DialogText::Unicode) {
+    return ::DialogBoxParamW(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEW(m_templateId), parent, DialogProc, self);
+  }
+  return ::DialogBoxParamA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(m_templateId), parent, DialogProc, self);
 }
 
 HWND CDialogBase::Create(HWND parent) {

@@ -32,6 +32,13 @@ enum class Centring {
 // Centres `window` as asked, kept inside the work area so that no edge leaves the screen.
 void CentreWindow(HWND window, Centring where);
 
+// How a dialog's controls take their texts. The program's dialogs are ANSI; a dialog whose
+// controls show texts the user wrote (the predefined texts) is Unicode, so that its edits and
+// trees keep characters beyond the system's code page. Unicode is for modal dialogs: their own
+// message loop is then Unicode too and delivers every character typed (the program's main loop,
+// which serves modeless dialogs, is ANSI).
+enum class DialogText { Ansi, Unicode };
+
 class CDialogBase {
  public:
   CDialogBase(const CDialogBase&) = delete;
@@ -50,7 +57,7 @@ class CDialogBase {
   UINT TemplateId() const { return m_templateId; }
 
  protected:
-  explicit CDialogBase(UINT templateId) : m_templateId(templateId) {}
+  explicit CDialogBase(UINT templateId, DialogText text = DialogText::Ansi) : m_templateId(templateId), m_text(text) {}
   // A window still there is let go of first and then destroyed: the object's members are gone by
   // now. Classes whose window must see its WM_DESTROY (or its children's) call Destroy() in their
   // own destructor.
@@ -93,6 +100,7 @@ class CDialogBase {
   UINT m_bigIconId = 0;
   IconHandle m_bigIcon;
   dpi::CDpiFonts m_dpiFonts;
+  DialogText m_text;
 
  protected:
   // Set by the dialog procedure only; derived classes read it.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "include/LazyDll.h"
+#include "include/codepage_win.h"
 
 namespace {
 
@@ -70,14 +71,6 @@ void Stop() {
   g_gp.shutdownWanted = false;
 }
 
-std::wstring Widen(const std::string& text) {
-  int n = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], n);
-  wide.resize(static_cast<size_t>(n - 1));
-  return wide;
-}
 
 }  // namespace
 
@@ -101,7 +94,7 @@ bool CPicture::Load(const std::string& path) {
   DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
   if (!Start()) return false;
-  std::wstring wide = Widen(path);
+  std::wstring wide = unicode::WideFromAnsi(path);
   GpImage* image = nullptr;
   UINT w = 0, h = 0;
   if (g_gp.loadImage(wide.c_str(), &image) != Ok || !image) return false;

@@ -61,6 +61,15 @@ NodePtr LoadDocument(const std::string& path, const ParseOptions& options) {
   return Parse(bytes, options).document;
 }
 
+NodePtr NewUnicodeDocument(const NodePtr& root) {
+  NodePtr document = Node::CreateDocument();
+  NodePtr declaration = Node::CreateProcessingInstruction("xml", kUnicodeDeclaration);
+  if (!root || !document || !declaration || !document->AppendChild(declaration) || !document->AppendChild(root)) {
+    return {};
+  }
+  return document;
+}
+
 std::string TemporaryPathFor(const std::string& path) { return path + ".~tmp"; }
 
 long SaveDocument(const Node& document, const std::string& path) {
@@ -86,6 +95,11 @@ bool CXmlDocument::Load(const std::string& fileName) {
   return true;
 }
 
+void CXmlDocument::New(xml::NodePtr document, const std::string& fileName) {
+  m_pDoc = document ? std::move(document) : xml::Node::CreateDocument();
+  m_bstrFileName = fileName;
+}
+
 long CXmlDocument::Save() {
   if (!m_pDoc || m_bstrFileName.empty()) return XML_S_FALSE;
   return xml::SaveDocument(*m_pDoc, m_bstrFileName);
@@ -94,33 +108,32 @@ long CXmlDocument::Save() {
 long CXmlDocument::SelectSingleNode(const xml::NodePtr& node, const std::string& xpath, xml::NodePtr& out) const {
   out.reset();
   if (!node) return XML_S_FALSE;
-  const std::string path = xml::FromAnsi(xpath);
-  if (!xml::IsSupportedPath(path)) return XML_E_FAIL;
-  out = node->SelectSingleNode(path);
+  if (!xml::IsSupportedPath(xpath)) return XML_E_FAIL;
+  out = node->SelectSingleNode(xpath);
   return out ? XML_S_OK : XML_S_FALSE;
 }
 
 long CXmlDocument::GetAttribute(const xml::NodePtr& node, const std::string& name, std::string& value) const {
   if (!node || name.empty() || !node->HasAttributeMap()) return XML_S_FALSE;
-  const xml::Attribute* attribute = node->GetNamedItem(xml::FromAnsi(name));
+  const xml::Attribute* attribute = node->GetNamedItem(name);
   if (!attribute) return XML_S_FALSE;
-  value = xml::ToAnsi(attribute->value);
+  value = attribute->value;
   return XML_S_OK;
 }
 
 long CXmlDocument::SetAttribute(const xml::NodePtr& node, const std::string& name, const std::string& value) {
   if (!node || name.empty() || !node->IsElement()) return XML_S_FALSE;
-  return node->SetAttribute(xml::FromAnsi(name), xml::FromAnsi(value)) ? XML_S_OK : XML_E_FAIL;
+  return node->SetAttribute(name, value) ? XML_S_OK : XML_E_FAIL;
 }
 
 long CXmlDocument::AddChildElement(const xml::NodePtr& parent, const std::string& tagName, const std::string& text,
                                    const std::map<std::string, std::string>& attributes, xml::NodePtr& child) {
   child.reset();
   if (!parent || !m_pDoc) return XML_S_FALSE;
-  xml::NodePtr element = xml::Node::CreateElement(xml::FromAnsi(tagName));
+  xml::NodePtr element = xml::Node::CreateElement(tagName);
   if (!element) return XML_S_FALSE;
-  if (!text.empty()) element->SetText(xml::FromAnsi(text));
-  for (const auto& [name, value] : attributes) element->SetAttribute(xml::FromAnsi(name), xml::FromAnsi(value));
+  if (!text.empty()) element->SetText(text);
+  for (const auto& [name, value] : attributes) element->SetAttribute(name, value);
   if (!parent->AppendChild(element)) return XML_E_FAIL;
   child = element;
   return XML_S_OK;

@@ -1,7 +1,8 @@
 // CXmlDocument: one XML document and the file it came from, with the few node and attribute
 // operations the predefined text store and the backup files use. The document model behind it is
-// the program's own (xmldom.h); this layer speaks the program's single-byte ANSI strings and
-// returns COM-style result codes, so callers read the same as against any DOM.
+// the program's own (xmldom.h); this layer returns COM-style result codes, so callers read the same
+// as against any DOM. Its strings are the model's own UTF-8: the predefined texts keep every
+// character a user stored, whatever the system's code page.
 #pragma once
 
 #include <map>
@@ -18,8 +19,9 @@ constexpr long XML_E_INVALIDARG = -2147024809L;  // 0x80070057: e.g. a node that
 
 namespace xml {
 
-// Conversion between the program's ANSI strings and the model's UTF-8. The default treats ANSI as
-// Windows-1252; the Windows build installs the system code page (xmlcodec_win.h).
+// Conversion between the program's ANSI strings (the hotkey fields of backups, language texts) and
+// the model's UTF-8. The default treats ANSI as Windows-1252; the Windows build installs the system
+// code page (xmlcodec_win.h).
 struct AnsiCodec {
   std::string (*toUtf8)(std::string_view ansi);
   std::string (*fromUtf8)(std::string_view utf8);
@@ -34,6 +36,11 @@ std::string ToAnsi(std::string_view utf8);
 using FileReplacer = bool (*)(const std::string& source, const std::string& target);
 FileReplacer SetFileReplacer(FileReplacer replacer);  // null restores the default
 bool ReplaceFileByRename(const std::string& source, const std::string& target);
+
+// The declaration the program's own files carry: UTF-16 with a byte-order mark.
+constexpr char kUnicodeDeclaration[] = "version=\"1.0\" encoding=\"UNICODE\"";
+// A new document of that declaration and `root`; null when `root` is null or cannot be placed.
+NodePtr NewUnicodeDocument(const NodePtr& root);
 
 // The document in a file (ANSI path); null when it is missing, unreadable, too large or not
 // well-formed.
@@ -55,7 +62,11 @@ class CXmlDocument {
   // Forgets the previous document and file name, then reads the file. On failure the document is
   // a fresh empty one that finds nothing, and the file name stays empty, so Save writes nothing.
   bool Load(const std::string& fileName);
-  // Writes the document back to the file it was loaded from: XML_S_FALSE when there is none.
+  // Takes `document` as the document of `fileName`, a file that is not there yet, so that Save
+  // writes it.
+  void New(xml::NodePtr document, const std::string& fileName);
+  // Writes the document back to the file it was loaded from (or made for): XML_S_FALSE when there
+  // is none.
   long Save();
 
   // XML_S_OK with the first match, XML_S_FALSE when nothing matches (out is then null),
@@ -72,5 +83,5 @@ class CXmlDocument {
 
   // The document is also the context node for selecting the root element ("config").
   xml::NodePtr m_pDoc;          // null until the first Load
-  std::string m_bstrFileName;   // non-empty only while m_pDoc was loaded from exactly this file
+  std::string m_bstrFileName;   // non-empty only while m_pDoc was loaded from (or made for) this file
 };

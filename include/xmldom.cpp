@@ -4,13 +4,19 @@
 #include <new>
 #include <unordered_set>
 
+#include "include/unicode.h"
+
 namespace xml {
 
 namespace {
 
 // ---- Characters ----
 
-constexpr uint32_t kReplacement = 0xFFFD;
+using unicode::AppendUtf8;
+using unicode::kReplacement;
+using unicode::NextCodePoint;
+using unicode::PutUtf8;
+using unicode::Utf8SequenceAt;
 
 bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -18,65 +24,6 @@ bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 // return, and the two non-characters U+FFFE and U+FFFF.
 bool IsRestricted(uint32_t cp) {
   return (cp < 0x20 && cp != 0x09 && cp != 0x0A && cp != 0x0D) || cp == 0xFFFE || cp == 0xFFFF;
-}
-
-void AppendUtf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Length of the well-formed UTF-8 sequence at s[i] and its code point; 0 for an overlong,
-// truncated or surrogate sequence or one beyond U+10FFFF.
-size_t Utf8SequenceAt(std::string_view s, size_t i, uint32_t& cp) {
-  const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[i + k]); };
-  const unsigned char b0 = byte(0);
-  if (b0 < 0x80) {
-    cp = b0;
-    return 1;
-  }
-  size_t len;
-  uint32_t min;
-  if ((b0 & 0xE0) == 0xC0) {
-    len = 2, min = 0x80, cp = b0 & 0x1F;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    len = 3, min = 0x800, cp = b0 & 0x0F;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    len = 4, min = 0x10000, cp = b0 & 0x07;
-  } else {
-    return 0;
-  }
-  if (s.size() - i < len) return 0;
-  for (size_t k = 1; k < len; ++k) {
-    if ((byte(k) & 0xC0) != 0x80) return 0;
-    cp = (cp << 6) | (byte(k) & 0x3F);
-  }
-  if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
-  return len;
-}
-
-// Reads one character, turning a broken sequence into U+FFFD; for strings set by callers.
-uint32_t NextCodePoint(std::string_view s, size_t& i) {
-  uint32_t cp;
-  size_t len = Utf8SequenceAt(s, i, cp);
-  if (len == 0) {
-    ++i;
-    return kReplacement;
-  }
-  i += len;
-  return cp;
 }
 
 // The upper half of Windows-1252 that differs from Latin-1. The five unassigned bytes map to the
@@ -264,7 +211,7 @@ bool IsValidName(std::string_view name) {
   if (name.empty() || !IsNameStartByte(static_cast<unsigned char>(name[0]))) return false;
   for (size_t i = 0; i < name.size();) {
     if (!IsNameByte(static_cast<unsigned char>(name[i]))) return false;
-    uint32_t cp;
+    char32_t cp;
     size_t len = Utf8SequenceAt(name, i, cp);
     if (len == 0 || IsRestricted(cp)) return false;
     i += len;
@@ -638,7 +585,7 @@ bool CheckUtf8(std::string_view s, std::string& error) {
       ++i;
       continue;
     }
-    uint32_t cp;
+    char32_t cp;
     size_t len = Utf8SequenceAt(s, i, cp);
     if (len == 0) {
       error = "broken UTF-8";
@@ -688,22 +635,8 @@ bool ConvertUtf16(const unsigned char* p, size_t n, bool bigEndian, std::string&
       error = "a character XML does not allow";
       return false;
     }
-    if (cp < 0x80) {
-      put(cp);
-    } else if (cp < 0x800) {
-      put(0xC0 | (cp >> 6));
-      put(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      put(0xE0 | (cp >> 12));
-      put(0x80 | ((cp >> 6) & 0x3F));
-      put(0x80 | (cp & 0x3F));
-    } else {
-      // Two units made four bytes: still within the room reserved for them.
-      put(0xF0 | (cp >> 18));
-      put(0x80 | ((cp >> 12) & 0x3F));
-      put(0x80 | ((cp >> 6) & 0x3F));
-      put(0x80 | (cp & 0x3F));
-    }
+    // Two units that made four bytes stay within the room reserved for them.
+    w = PutUtf8(w, cp);
   }
   out.resize(static_cast<size_t>(w - out.data()));
   return true;
@@ -1309,32 +1242,16 @@ class Writer {
 };
 
 void EncodeUtf16(std::string_view utf8, bool bigEndian, std::string& bytes) {
-  // At most one unit per UTF-8 byte, plus the byte-order mark.
-  bytes.resize(2 * utf8.size() + 2);
+  const std::u16string units = unicode::Utf16FromUtf8<char16_t>(utf8);
+  bytes.resize(2 * units.size() + 2);
   char* w = &bytes[0];
-  const auto unit = [&](uint32_t u) {
+  const auto unit = [&](char16_t u) {
     const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
     *w++ = bigEndian ? hi : lo;
     *w++ = bigEndian ? lo : hi;
   };
   unit(0xFEFF);
-  for (size_t i = 0; i < utf8.size();) {
-    const unsigned char c = static_cast<unsigned char>(utf8[i]);
-    if (c < 0x80) {
-      unit(c);
-      ++i;
-      continue;
-    }
-    uint32_t cp = NextCodePoint(utf8, i);
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      unit(0xD800 + (cp >> 10));
-      unit(0xDC00 + (cp & 0x3FF));
-    } else {
-      unit(cp);
-    }
-  }
-  bytes.resize(static_cast<size_t>(w - bytes.data()));
+  for (char16_t u : units) unit(u);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <map>
 
 #include "include/GlobalData.h"
+#include "include/codepage_win.h"
 #include "include/miscfuns.h"
 #include "include/textutil.h"
 
@@ -100,6 +101,14 @@ std::string GetLanguageText(const std::string& key, bool unescape) {
 std::string FormatLanguageText(const std::string& key, const std::vector<lang::FormatArg>& args) {
   return FirstFormatted(
       [&](int file) { return ReadText(key, file ? Paths().defaultLanguage : Paths().selectedLanguage); }, key, args);
+}
+
+std::string FormatLanguageTextUtf8(const std::string& key, const std::vector<lang::FormatArg>& args) {
+  return FirstFormatted(
+      [&](int file) {
+        return unicode::Utf8FromAnsi(ReadText(key, file ? Paths().defaultLanguage : Paths().selectedLanguage));
+      },
+      key, args);
 }
 
 void TranslateWindow(HWND window) {

@@ -15,6 +15,9 @@ std::string GetLanguageText(const std::string& key, bool unescape = true);
 // A language text used as a printf-style format. The text of the selected file is used when it
 // asks for exactly what the caller passes (or less); else the English text; else the key itself.
 std::string FormatLanguageText(const std::string& key, const std::vector<lang::FormatArg>& args);
+// The same in UTF-8, for texts shown through the wide functions beside text the user wrote: the
+// language text comes from the system's code page, string arguments are UTF-8 already.
+std::string FormatLanguageTextUtf8(const std::string& key, const std::vector<lang::FormatArg>& args);
 
 namespace lang {
 // The [String] section of one language file, read with one call when first asked: each text would

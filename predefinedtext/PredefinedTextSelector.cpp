@@ -94,6 +94,9 @@ LRESULT CPredefinedTextSelectorWindow::HandleMessage(UINT msg, WPARAM wParam, LP
       dpi::ApplyDpiChange(m_hWnd, wParam, lParam, m_dpiFonts);
       ScaleChildren();
       return 0;
+    case WM_NOTIFYFORMAT:
+      // The tree asks when it is made; its notifications then carry Unicode texts.
+      return NFR_UNICODE;
     default:
       return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
   }
@@ -104,11 +107,12 @@ void CPredefinedTextSelectorWindow::OnCreate() {
   ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG,
                  reinterpret_cast<LPARAM>(::LoadIconA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(128))));
   ::SetWindowTextA(m_hWnd, GetLanguageText("L0075").c_str());
-  m_tree = ::CreateWindowExA(
-      WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+  // Unicode children: entry names and texts may hold any character, whatever the code page.
+  m_tree = ::CreateWindowExW(
+      WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
       WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0, 0, 0, 0, m_hWnd,
       reinterpret_cast<HMENU>(kSelectorTreeId), CMiscFuns::ModuleInstance(), nullptr);
-  m_preview = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+  m_preview = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0, m_hWnd,
                                 reinterpret_cast<HMENU>(kSelectorPreviewId), CMiscFuns::ModuleInstance(), nullptr);
   ScaleChildren();
@@ -164,7 +168,7 @@ void CPredefinedTextSelectorWindow::OnSelectionChanged(const NMTREEVIEWA& nm) { 
 void CPredefinedTextSelectorWindow::ShowPreview(HTREEITEM item) {
   xml::Node* node = TreeItemNode(m_tree, item);
   if (!node) return;
-  ::SetWindowTextA(m_preview, ReadEntryValue(m_doc, xml::NodePtr(node)).c_str());
+  SetEntryText(m_preview, ReadEntryValue(m_doc, xml::NodePtr(node)));
 }
 
 void CPredefinedTextSelectorWindow::OnDoubleClick() {

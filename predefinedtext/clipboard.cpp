@@ -1,10 +1,11 @@
 #include "predefinedtext/clipboard.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <vector>
 
+#include "include/codepage_win.h"
+#include "include/handles.h"
 #include "include/keyinput.h"
 #include "include/msgwait.h"
 #include "predefinedtext/placeholders.h"
@@ -13,13 +14,30 @@ namespace CLIPBD {
 
 namespace {
 
-constexpr int kOpenAttempts = 40;
 constexpr DWORD kOpenRetryMs = 25;
+// A paste waits this long for a clipboard another program holds before it gives up; it has
+// touched nothing by then.
+constexpr DWORD kTakeWaitMs = 1000;
+// The exit puts the user's clipboard back within this time or not at all.
+constexpr DWORD kExitRestoreWaitMs = 1000;
 constexpr DWORD kPasteWaitMs = 500;
+// The user's clipboard is put back as soon as no other program holds it open (clipboard managers
+// and remote desktops hold it for a while); only after this long is it given up.
+constexpr DWORD kRestoreGiveUpMs = 30000;
+constexpr UINT kRestoreRetryMs = 50;
 
-// The saved clipboards of the pastes waiting for their targets, outermost first (a hotkey pressed
-// during a paste's wait can paste again, nested). Only the UI thread pastes.
-std::vector<SavedClipboard*> g_waitingPastes;
+// The user's own clipboard while a pasted text stands in for it. One at a time: a paste that
+// starts while the text of an earlier one is still on the clipboard keeps the saved contents of
+// the first, so the user's own come back whatever the order of the pastes' waits.
+struct PendingRestore {
+  bool active = false;
+  SavedClipboard saved;
+  DWORD sequence = 0;  // the clipboard's sequence number with the pasted text on it
+  int waiting = 0;     // pastes still waiting for their targets (a hotkey can paste during a wait)
+  UINT_PTR timer = 0;  // retries the restore while another program holds the clipboard
+  DWORD firstTry = 0;
+};
+PendingRestore g_pending;
 
 void* NewBlock(size_t size) { return size ? ::LocalAlloc(LPTR, size) : nullptr; }
 
@@ -225,10 +243,16 @@ void FreeRebuilt(UINT format, HANDLE h) {
 
 }  // namespace
 
-OpenedClipboard::OpenedClipboard(HWND owner) {
-  for (int attempt = 0; attempt < kOpenAttempts && !m_open; ++attempt) {
-    if (attempt) ::Sleep(kOpenRetryMs);
+OpenedClipboard::OpenedClipboard(HWND owner, DWORD patienceMs, Waiting waiting) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
     m_open = ::OpenClipboard(owner) != FALSE;
+    if (m_open || ::GetTickCount() - start >= patienceMs) return;
+    if (waiting == Waiting::PumpMessages) {
+      WaitPumpingMessages(kOpenRetryMs);
+    } else {
+      ::Sleep(kOpenRetryMs);
+    }
   }
 }
 
@@ -236,10 +260,11 @@ OpenedClipboard::~OpenedClipboard() {
   if (m_open) ::CloseClipboard();
 }
 
-SavedClipboard SaveClipboard(HWND owner) {
+namespace {
+
+// The formats of the open clipboard.
+SavedClipboard SaveOpenClipboard() {
   SavedClipboard saved;
-  OpenedClipboard clip(owner);
-  if (!clip) return saved;
   for (UINT format = ::EnumClipboardFormats(0); format; format = ::EnumClipboardFormats(format)) {
     HANDLE h = ::GetClipboardData(format);
     if (!h) continue;
@@ -253,58 +278,158 @@ SavedClipboard SaveClipboard(HWND owner) {
   return saved;
 }
 
-bool RestoreClipboard(SavedClipboard saved, HWND owner) {
-  // `saved` is ours by value: its blocks go when it does, on every path out of here.
-  OpenedClipboard clip(owner);
-  if (!clip) return false;
+// Replaces what the open clipboard holds by the saved formats, which go with `saved`.
+void RestoreOpenClipboard(SavedClipboard saved) {
   ::EmptyClipboard();
   for (const CClipboardFormatData& rec : saved) {
     if (!rec.name.empty()) ::RegisterClipboardFormatA(rec.name.c_str());
     HANDLE h = Rebuild(rec);
     if (h && !::SetClipboardData(rec.format, h)) FreeRebuilt(rec.format, h);
   }
-  return true;
 }
 
-bool PutTextOnClipboard(const std::string& text, HWND owner) {
-  OpenedClipboard clip(owner);
-  if (!clip || !::EmptyClipboard()) return false;
-  HANDLE g = NewGlobalCopy(text.c_str(), text.size() + 1);
+// Replaces what the open clipboard holds by `text` as Unicode text; the system offers it to
+// programs that ask for code-page text as well.
+bool PutOnOpenClipboard(const std::wstring& text) {
+  if (!::EmptyClipboard()) return false;
+  HANDLE g = NewGlobalCopy(text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   if (!g) return false;
-  if (!::SetClipboardData(CF_TEXT, g)) {
+  if (!::SetClipboardData(CF_UNICODETEXT, g)) {
     ::GlobalFree(g);
     return false;
   }
   return true;
 }
 
+void StopRestoreTimer() {
+  if (g_pending.timer) ::KillTimer(nullptr, g_pending.timer);
+  g_pending.timer = 0;
+}
+
+void DropPending() {
+  StopRestoreTimer();
+  g_pending.active = false;
+  g_pending.saved.clear();
+}
+
+// Puts the user's clipboard back into the open clipboard, unless something newer than the pasted
+// text is on it: a copy the user made meanwhile is never overwritten.
+void RestorePendingInto() {
+  if (::GetClipboardSequenceNumber() == g_pending.sequence) RestoreOpenClipboard(std::move(g_pending.saved));
+  DropPending();
+}
+
+// The restore may come after the selector has gone. A clipboard opened without a window takes no
+// data, so the restore opens it with a window of its own that lives as long as the program.
+HWND RestoreOwner() {
+  static WindowHandle window(
+      ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+  return window.get();
+}
+
+// True when the restore is done (or nothing is left to restore).
+bool TryRestorePending() {
+  if (!g_pending.active) return true;
+  OpenedClipboard clip(RestoreOwner());
+  if (!clip) return false;
+  RestorePendingInto();
+  return true;
+}
+
+void CALLBACK RetryRestore(HWND, UINT, UINT_PTR, DWORD) {
+  // A paste waiting for its target restores when its wait is over.
+  if (g_pending.waiting > 0) return;
+  if (TryRestorePending()) return;
+  if (::GetTickCount() - g_pending.firstTry >= kRestoreGiveUpMs) DropPending();
+}
+
+// Runs the restore now, or keeps trying without holding up this thread's messages.
+void RestoreWhenFree() {
+  if (TryRestorePending() || g_pending.timer) return;
+  g_pending.firstTry = ::GetTickCount();
+  g_pending.timer = ::SetTimer(nullptr, 0, kRestoreRetryMs, RetryRestore);
+  if (!g_pending.timer) DropPending();
+}
+
+// With the clipboard open: saves the user's contents (unless an earlier paste's saved contents
+// still wait to come back) and puts `text` in their place.
+bool PutPasteText(const std::wstring& text) {
+  // What is on the clipboard now is newer than an earlier paste's text: it is what the user has.
+  const bool earlierTextStillThere = g_pending.active && ::GetClipboardSequenceNumber() == g_pending.sequence;
+  if (!earlierTextStillThere) {
+    DropPending();
+    g_pending.saved = SaveOpenClipboard();
+    g_pending.active = true;
+  }
+  if (!PutOnOpenClipboard(text)) {
+    // The clipboard may be empty by now: the user's contents go back at once.
+    RestoreOpenClipboard(std::move(g_pending.saved));
+    DropPending();
+    return false;
+  }
+  StopRestoreTimer();
+  return true;
+}
+
+// Takes the clipboard for a paste of `text`. False when it could not be taken: then it is as it was
+// (or back as it was).
+bool TakeClipboardFor(const std::wstring& text, HWND owner) {
+  {
+    OpenedClipboard clip(owner, kTakeWaitMs, OpenedClipboard::Waiting::PumpMessages);
+    if (!clip || !PutPasteText(text)) return false;
+  }
+  // The system counts the change when the clipboard is closed.
+  g_pending.sequence = ::GetClipboardSequenceNumber();
+  return true;
+}
+
+}  // namespace
+
+SavedClipboard SaveClipboard(HWND owner) {
+  OpenedClipboard clip(owner);
+  return clip ? SaveOpenClipboard() : SavedClipboard();
+}
+
+bool RestoreClipboard(SavedClipboard saved, HWND owner) {
+  // `saved` is ours by value: its blocks go when it does, on every path out of here.
+  OpenedClipboard clip(owner);
+  if (!clip) return false;
+  RestoreOpenClipboard(std::move(saved));
+  return true;
+}
+
+bool PutTextOnClipboard(const std::string& text, HWND owner) {
+  OpenedClipboard clip(owner);
+  return clip && PutOnOpenClipboard(unicode::WideFromUtf8(text));
+}
+
 void InsertText(const std::string& text, HWND selector) {
   SYSTEMTIME st;
   ::GetLocalTime(&st);
-  std::string expanded = ExpandPlaceholders(text, {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond});
-  SavedClipboard saved = SaveClipboard(selector);
+  const std::wstring expanded = unicode::WideFromUtf8(
+      ExpandPlaceholders(text, {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond}));
   // Without our text on the clipboard, Ctrl+V would paste whatever was there (a password, say).
-  bool placed = PutTextOnClipboard(expanded, selector);
+  const bool placed = TakeClipboardFor(expanded, selector);
   if (placed) SendKeyChord({VK_CONTROL}, 'V');
   if (selector) ::ShowWindow(selector, SW_HIDE);
-  if (placed) {
-    // The target pastes meanwhile; our own messages keep flowing (input is delivered through
-    // them), and the program may end meanwhile: then the clipboard was put back already.
-    g_waitingPastes.push_back(&saved);
-    WaitPumpingMessages(kPasteWaitMs);
-    auto waiting = std::find(g_waitingPastes.begin(), g_waitingPastes.end(), &saved);
-    if (waiting == g_waitingPastes.end()) return;
-    g_waitingPastes.erase(waiting);
-  }
-  RestoreClipboard(std::move(saved), selector);
+  if (!placed) return;
+  // The target pastes meanwhile; our own messages keep flowing (input is delivered through them).
+  ++g_pending.waiting;
+  WaitPumpingMessages(kPasteWaitMs);
+  --g_pending.waiting;
+  // The last paste out puts the user's clipboard back; the program may have done so at its exit.
+  if (g_pending.waiting == 0) RestoreWhenFree();
 }
 
 void RestoreInterruptedPaste(HWND owner) {
-  if (g_waitingPastes.empty()) return;
-  // The outermost paste saved the user's own clipboard; the nested ones only saved pastes' texts.
-  SavedClipboard& users = *g_waitingPastes.front();
-  g_waitingPastes.clear();
-  RestoreClipboard(std::move(users), owner);
+  if (!g_pending.active) return;
+  StopRestoreTimer();
+  OpenedClipboard clip(owner, kExitRestoreWaitMs, OpenedClipboard::Waiting::Block);
+  if (clip) {
+    RestorePendingInto();
+  } else {
+    DropPending();
+  }
 }
 
 }  // namespace CLIPBD

@@ -27,10 +27,11 @@ struct CClipboardFormatData {
 using SavedClipboard = std::vector<CClipboardFormatData>;
 
 // The clipboard open for the scope, with `owner` as its owner. Another program may hold it for a
-// moment, so opening retries for a short while.
+// moment: opening tries again every 25 ms for up to `patienceMs`, waiting as asked.
 class OpenedClipboard {
  public:
-  explicit OpenedClipboard(HWND owner);
+  enum class Waiting { Block, PumpMessages };
+  explicit OpenedClipboard(HWND owner, DWORD patienceMs = 0, Waiting waiting = Waiting::Block);
   OpenedClipboard(const OpenedClipboard&) = delete;
   OpenedClipboard& operator=(const OpenedClipboard&) = delete;
   ~OpenedClipboard();
@@ -44,16 +45,18 @@ SavedClipboard SaveClipboard(HWND owner);
 // Puts the saved formats back; the blocks are freed whatever happens. False when the clipboard
 // could not be opened.
 bool RestoreClipboard(SavedClipboard saved, HWND owner);
-// Replaces the clipboard by `text` as CF_TEXT. False when the clipboard could not be opened or the
-// text could not be placed.
+// Replaces the clipboard by `text` (UTF-8) as Unicode text. False when the clipboard could not be
+// opened or the text could not be placed.
 bool PutTextOnClipboard(const std::string& text, HWND owner);
 
-// Pastes `text` (placeholders expanded) into the foreground window through the clipboard and puts
-// the clipboard back as it was. `selector` is hidden once the keys are sent.
+// Pastes `text` (UTF-8, placeholders expanded) into the foreground window through the clipboard
+// and puts the clipboard back as it was. `selector` is hidden once the keys are sent. The restore
+// does not hold up the program while another program keeps the clipboard open: it is tried again
+// until the clipboard is free (or given up after 30 s), and never over a copy the user made
+// since the paste.
 void InsertText(const std::string& text, HWND selector);
-// For the program's end: puts back at once the clipboard a paste saved while it still waits for
-// its target (the windows the paste would use go with the program). The paste then leaves the
-// clipboard alone. `owner` opens the clipboard.
+// For the program's end: puts back at once the clipboard a paste saved, while the paste still
+// waits for its target or its restore waits for the clipboard. `owner` opens the clipboard.
 void RestoreInterruptedPaste(HWND owner);
 
 }  // namespace CLIPBD

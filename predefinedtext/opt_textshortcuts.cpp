@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "include/codepage_win.h"
 #include "include/miscfuns.h"
 #include "include/WhiteWnd.h"
 #include "language/language.h"
@@ -42,16 +43,15 @@ class SettingText {
   int& depth_;
 };
 
-std::string NarrowFromWide(const wchar_t* text) {
-  int n = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return {};
-  std::string out(static_cast<size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_ACP, 0, text, -1, &out[0], n, nullptr, nullptr);
-  out.resize(static_cast<size_t>(n - 1));
-  return out;
-}
-
 bool HasFile(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The folder a file goes into, made when it is not there (the program folder itself always is).
+bool MakeFolderFor(const std::string& path) {
+  const size_t slash = path.find_last_of('\\');
+  if (slash == std::string::npos) return true;
+  const std::string folder = path.substr(0, slash);
+  return CMiscFuns::IsFolderExist(folder) || ::CreateDirectoryA(folder.c_str(), nullptr);
+}
 
 // Moves a point that lies on no monitor into the work area of the nearest one.
 POINT OntoMonitor(POINT pt) {
@@ -69,12 +69,18 @@ POINT OntoMonitor(POINT pt) {
 CTextShortcutsDlg::CTextShortcutsDlg() : CTextShortcutsDlg(PredefinedTextPath()) {}
 
 CTextShortcutsDlg::CTextShortcutsDlg(std::string fileName)
-    : CDialogBase(IDD_TEXTSHORTCUTS), m_fileName(std::move(fileName)), m_brush(::CreateSolidBrush(kWhite)) {
+    : CDialogBase(IDD_TEXTSHORTCUTS, DialogText::Unicode),
+      m_fileName(std::move(fileName)),
+      m_brush(::CreateSolidBrush(kWhite)) {
   bool loaded = m_doc.Load(m_fileName);
   if (loaded && textedit::ConfigElement(m_doc)) {
     m_state = StoreState::Ready;
+  } else if (loaded || HasFile(m_fileName)) {
+    m_state = StoreState::Damaged;
   } else {
-    m_state = (loaded || HasFile(m_fileName)) ? StoreState::Damaged : StoreState::Missing;
+    // No texts yet: the user's first entries make the file.
+    textedit::StartNewStore(m_doc, m_fileName);
+    m_state = StoreState::Missing;
   }
 }
 
@@ -321,17 +327,10 @@ LRESULT CTextShortcutsDlg::OnNotify(const NMHDR& hdr) {
     case TVN_BEGINLABELEDITA:
     case TVN_BEGINLABELEDITW:
       return OnBeginLabelEdit() ? FALSE : TRUE;
-    case TVN_ENDLABELEDITA: {
-      const auto& info = reinterpret_cast<const NMTVDISPINFOA&>(hdr);
-      OnEndLabelEdit(info.item.hItem, info.item.pszText);
-      return FALSE;
-    }
     case TVN_ENDLABELEDITW: {
+      // The dialog is Unicode, so its tree tells it the W way; a null text is a cancelled edit.
       const auto& info = reinterpret_cast<const NMTVDISPINFOW&>(hdr);
-      if (info.item.pszText) {
-        std::string text = NarrowFromWide(info.item.pszText);
-        OnEndLabelEdit(info.item.hItem, text.c_str());
-      }
+      if (info.item.pszText) OnEndLabelEdit(info.item.hItem, unicode::Utf8FromWide(info.item.pszText));
       return FALSE;
     }
     case NM_RCLICK: {
@@ -362,19 +361,13 @@ xml::NodePtr CTextShortcutsDlg::ParentElementOf(HTREEITEM item) const {
 void CTextShortcutsDlg::SetBoxText(const std::string& text) {
   HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
   // A stored text longer than the usual limit is shown whole, so an edit cannot cut its end off.
+  // The limit counts UTF-16 units, never more than the text's bytes.
   ::SendMessageA(box, EM_SETLIMITTEXT, std::max(textedit::kMaxBoxText, text.size()), 0);
   SettingText guard(m_settingText);
-  ::SetWindowTextA(box, text.c_str());
+  SetEntryText(box, text);
 }
 
-std::string CTextShortcutsDlg::BoxText() const {
-  HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
-  int len = ::GetWindowTextLengthA(box);
-  if (len <= 0) return {};
-  std::string text(static_cast<size_t>(len) + 1, '\0');
-  text.resize(static_cast<size_t>(::GetWindowTextA(box, &text[0], len + 1)));
-  return text;
-}
+std::string CTextShortcutsDlg::BoxText() const { return EntryTextOf(::GetDlgItem(m_hWnd, IDC_TS_TEXT)); }
 
 void CTextShortcutsDlg::ShowText(HTREEITEM item) {
   HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
@@ -402,20 +395,15 @@ bool CTextShortcutsDlg::OnBeginLabelEdit() {
   return true;
 }
 
-void CTextShortcutsDlg::OnEndLabelEdit(HTREEITEM item, const char* newText) {
-  if (!item || !newText) return;  // cancelled
+void CTextShortcutsDlg::OnEndLabelEdit(HTREEITEM item, const std::string& name) {
+  if (!item) return;
   xml::NodePtr element(TreeItemNode(m_tree, item));
   if (!element) return;
-  std::string name = newText;
   // Ending the edit without a change keeps the stored name, which may be a language key.
   if (name == ReadEntryName(m_doc, element)) return;
   if (!textedit::StoreName(m_doc, element, name)) return;
   m_modified = true;
-  TVITEMA tvi = {};
-  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
-  tvi.hItem = item;
-  tvi.pszText = const_cast<char*>(name.c_str());
-  TreeView_SetItem(m_tree, &tvi);
+  SetTreeItemText(m_tree, item, name);
 }
 
 void CTextShortcutsDlg::ShowAddMenu(HTREEITEM reference, POINT screen) {
@@ -441,7 +429,7 @@ void CTextShortcutsDlg::AddEntry(HTREEITEM reference, bool asChild) {
   }
   xml::NodePtr underElement = ElementOf(underItem);
   if (!underElement) return;  // no store to add to
-  const std::string name = GetLanguageText("L0067");
+  const std::string name = unicode::Utf8FromAnsi(GetLanguageText("L0067"));
   xml::NodePtr added = textedit::AddEntry(m_doc, underElement, name);
   if (!added) return;
   m_modified = true;
@@ -457,8 +445,13 @@ void CTextShortcutsDlg::DeleteSelected() {
   HTREEITEM item = TreeView_GetSelection(m_tree);
   if (!item) return;
   xml::NodePtr element(TreeItemNode(m_tree, item));
-  std::string question = FormatLanguageText("L0064", {lang::FormatArg::Str(ReadEntryName(m_doc, element))});
-  if (::MessageBoxA(m_hWnd, question.c_str(), ProductName().c_str(), MB_OKCANCEL | MB_ICONQUESTION) != IDOK) return;
+  // The question names the entry as the tree shows it, every character of it.
+  std::wstring question = unicode::WideFromUtf8(
+      FormatLanguageTextUtf8("L0064", {lang::FormatArg::Str(ReadEntryName(m_doc, element))}));
+  if (::MessageBoxW(m_hWnd, question.c_str(), unicode::WideFromAnsi(ProductName()).c_str(),
+                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+    return;
+  }
   if (!element) return;
   if (!textedit::RemoveEntry(m_doc, ParentElementOf(item), element)) return;
   m_modified = true;
@@ -477,12 +470,7 @@ void CTextShortcutsDlg::RefillChildren(HTREEITEM item, const xml::NodePtr& eleme
   while (HTREEITEM child = TreeView_GetChild(m_tree, item)) TreeView_DeleteItem(m_tree, child);
   FillTreeBranch(m_tree, m_doc, element, item);
   ExpandBranch(m_tree, item);
-  std::string name = ReadEntryName(m_doc, element);
-  TVITEMA tvi = {};
-  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
-  tvi.hItem = item;
-  tvi.pszText = const_cast<char*>(name.c_str());
-  TreeView_SetItem(m_tree, &tvi);
+  SetTreeItemText(m_tree, item, ReadEntryName(m_doc, element));
 }
 
 void CTextShortcutsDlg::MoveSelected(bool up) {
@@ -545,10 +533,13 @@ void CTextShortcutsDlg::OnCancel() {
 CTextShortcutsDlg::SaveOutcome CTextShortcutsDlg::SaveStore() {
   // Unchanged contents are not written again: opening and browsing leave the file as it is, and so
   // does a file that another program replaced meanwhile.
-  if (!m_modified || m_state != StoreState::Ready) return SaveOutcome::NothingToSave;
+  if (!m_modified || m_state == StoreState::Damaged) return SaveOutcome::NothingToSave;
   // A document the reader would refuse next time would show as an empty store: keep the old file.
   if (!textedit::FitsLoadLimits(*m_doc.m_pDoc)) return SaveOutcome::Failed;
+  // The first texts of a program folder without any may need their folder as well.
+  if (m_state == StoreState::Missing && !MakeFolderFor(m_fileName)) return SaveOutcome::Failed;
   if (m_doc.Save() != XML_S_OK) return SaveOutcome::Failed;
+  m_state = StoreState::Ready;
   m_modified = false;
   return SaveOutcome::Saved;
 }

@@ -25,7 +25,7 @@ class CTextShortcutsDlg : public CDialogBase {
   // How the file looked when the dialog loaded it.
   enum class StoreState {
     Ready,    // a store with its <config> element: entries can be added and saved
-    Missing,  // no file: an empty tree, nothing to add to, nothing written
+    Missing,  // no file yet: an empty store that the first save writes, with its folder
     Damaged,  // a file that does not read as a store: an empty tree and a notice, the file untouched
   };
   enum class SaveOutcome { Saved, NothingToSave, Failed };
@@ -80,7 +80,7 @@ class CTextShortcutsDlg : public CDialogBase {
   std::string BoxText() const;
   void StoreBoxText();
   bool OnBeginLabelEdit();
-  void OnEndLabelEdit(HTREEITEM item, const char* newText);
+  void OnEndLabelEdit(HTREEITEM item, const std::string& name);
   void ShowAddMenu(HTREEITEM reference, POINT screen);
   void AddEntry(HTREEITEM reference, bool asChild);
   void DeleteSelected();

@@ -12,6 +12,10 @@ xml::NodePtr ConfigElement(const CXmlDocument& doc) {
   return config;
 }
 
+void StartNewStore(CXmlDocument& doc, const std::string& fileName) {
+  doc.New(xml::NewUnicodeDocument(xml::Node::CreateElement("config")), fileName);
+}
+
 xml::NodePtr AddEntry(CXmlDocument& doc, const xml::NodePtr& parent, const std::string& name) {
   xml::NodePtr child;
   if (doc.AddChildElement(parent, "item", "", {{"name", name}}, child) != XML_S_OK) return {};

@@ -1,5 +1,6 @@
 // Edits of the predefined text store as the tree editor makes them: plain document operations with
-// no window involved, so each can be checked on its own. Entries are <item> elements under <config>.
+// no window involved, so each can be checked on its own. Entries are <item> elements under <config>;
+// names and texts are UTF-8, as the document keeps them.
 #pragma once
 
 #include <string>
@@ -11,6 +12,10 @@ namespace textedit {
 // The <config> element the entries hang from; null when the document has none (missing or
 // foreign file), and then nothing can be added.
 xml::NodePtr ConfigElement(const CXmlDocument& doc);
+
+// Makes `doc` an empty store meant for `fileName`, a file that is not there yet: a <config>
+// element under the declaration of the program's own files. The first Save writes it.
+void StartNewStore(CXmlDocument& doc, const std::string& fileName);
 
 // Appends a new entry named `name` (and nothing else) as the last child of `parent`; null when
 // `parent` is null or refuses children.

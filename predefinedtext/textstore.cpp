@@ -1,8 +1,10 @@
 #include "predefinedtext/textstore.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
+#include "include/codepage_win.h"
 #include "include/dpimath.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
@@ -10,24 +12,32 @@
 
 namespace {
 
+bool IsAscii(const std::string& text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 std::string ReadShown(const CXmlDocument& doc, const xml::NodePtr& item, const char* attribute) {
   std::string value;
   doc.GetAttribute(item, attribute, value);
-  return lang::IsLanguageKey(value) ? GetLanguageText(value, true) : value;
+  // Language keys are plain letters and digits; a stored text with other characters is the user's
+  // own, whatever its length. The language files are in the system's code page.
+  if (!lang::IsLanguageKey(value) || !IsAscii(value)) return value;
+  return unicode::Utf8FromAnsi(GetLanguageText(value, true));
 }
 
 HTREEITEM InsertItem(HWND tree, HTREEITEM parent, const std::string& text, const xml::NodePtr& node) {
-  TVINSERTSTRUCTA ins = {};
+  std::wstring wide = unicode::WideFromUtf8(text);
+  TVINSERTSTRUCTW ins = {};
   ins.hParent = parent;
   ins.hInsertAfter = TVI_LAST;
   ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-  ins.item.pszText = const_cast<char*>(text.c_str());
+  ins.item.pszText = &wide[0];
   ins.item.iImage = 0;
   ins.item.iSelectedImage = 0;
   // The tree owns one reference per item; TVN_DELETEITEM gives it back.
   xml::NodePtr ref = node;
   ins.item.lParam = reinterpret_cast<LPARAM>(ref.get());
-  HTREEITEM added = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+  HTREEITEM added = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&ins)));
   if (added) ref.Detach();
   return added;
 }
@@ -133,4 +143,25 @@ void SetTreeItemNode(HWND tree, HTREEITEM item, const xml::NodePtr& node) {
   } else {
     old.Detach();  // the item still holds the old reference
   }
+}
+
+void SetTreeItemText(HWND tree, HTREEITEM item, const std::string& text) {
+  std::wstring wide = unicode::WideFromUtf8(text);
+  TVITEMW tvi = {};
+  tvi.mask = TVIF_TEXT | TVIF_HANDLE;
+  tvi.hItem = item;
+  tvi.pszText = &wide[0];
+  ::SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+}
+
+void SetEntryText(HWND control, const std::string& text) {
+  ::SetWindowTextW(control, unicode::WideFromUtf8(text).c_str());
+}
+
+std::string EntryTextOf(HWND control) {
+  int len = ::GetWindowTextLengthW(control);
+  if (len <= 0) return {};
+  std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(control, &text[0], len + 1)));
+  return unicode::Utf8FromWide(text);
 }

@@ -1,4 +1,6 @@
-// The tree of predefined texts in predefinedtext\data.xml, mirrored into tree-view controls.
+// The tree of predefined texts in predefinedtext\data.xml, mirrored into tree-view controls. Names
+// and texts stay Unicode from the file to the screen: the trees and text boxes get them as UTF-16,
+// never through the system's code page.
 #pragma once
 
 #include <windows.h>
@@ -15,8 +17,9 @@ std::string PredefinedTextPath();
 // dpi; the caller owns it.
 HFONT CreateEntryTextFont(int dpi);
 
-// An entry's name or text as shown and inserted: a language key becomes its text; a text's stored
-// \r and \n become line breaks. A missing attribute reads as empty.
+// An entry's name or text as shown and inserted, in UTF-8 like every entry text here: a language
+// key becomes its text; a text's stored \r and \n become line breaks. A missing attribute reads as
+// empty.
 std::string ReadEntryName(const CXmlDocument& doc, const xml::NodePtr& item);
 std::string ReadEntryValue(const CXmlDocument& doc, const xml::NodePtr& item);
 
@@ -33,6 +36,12 @@ void ExpandBranch(HWND tree, HTREEITEM item);
 // One item with image 0 as the last child of `parent`, holding a counted reference to `node`; null
 // when the tree refuses it (the reference is then not kept).
 HTREEITEM InsertTreeItem(HWND tree, HTREEITEM parent, const std::string& text, const xml::NodePtr& node);
+
+// Replaces the shown name of a tree item.
+void SetTreeItemText(HWND tree, HTREEITEM item, const std::string& text);
+// An entry's text into a Unicode control (edit, static) and back out of it.
+void SetEntryText(HWND control, const std::string& text);
+std::string EntryTextOf(HWND control);
 
 // The element a tree item stands for (the tree keeps the reference), or null.
 xml::Node* TreeItemNode(HWND tree, HTREEITEM item);

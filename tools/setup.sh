@@ -15,6 +15,14 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   sudo_cmd=()
   [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The package manager's own lines go to a log; only a failure shows them.
+  log=$(mktemp "${TMPDIR:-/tmp}/quorvel-setup.XXXXXX")
+  if ! { "${sudo_cmd[@]}" apt-get update -qq &&
+         DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"; } \
+       >"$log" 2>&1; then
+    echo "setup: installing failed; the end of $log:" >&2
+    tail -n 30 "$log" >&2
+    exit 1
+  fi
+  rm -f "$log"
 fi

@@ -3,5 +3,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$root/tools/setup.sh"
-"$root/tools/build.sh" win
+"$root/tools/build.sh" win Quorvel
 "$root/tools/run.sh"

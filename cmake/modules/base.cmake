@@ -28,3 +28,9 @@ list(APPEND WIN_TESTS tests/language/test_language.cpp)
 list(APPEND WIN_TESTS tests/hotkeys/test_hotkeyfiles.cpp)
 list(APPEND E2E_TESTS tests/e2e/test_startup.cpp tests/e2e/test_hotkeys.cpp)
 list(APPEND WIN_TEST_SUPPORT tests/e2e/e2e_support.cpp)
+# The check every language text passes, fuzzed with what a translator might write.
+list(APPEND FUZZ_TARGETS langformat)
+set(FUZZ_SEEDS_langformat
+  ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/langformat/three-texts.txt
+  ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/langformat/numbers.txt
+  ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus/langformat/refused.txt)

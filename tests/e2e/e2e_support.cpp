@@ -3,6 +3,7 @@
 #include <doctest/doctest.h>
 
 #include "include/GlobalData.h"
+#include "include/codepage_win.h"
 #include "include/miscfuns.h"
 #include "include/msgwait.h"
 #include "predefinedtext/PredefinedTextSelector.h"
@@ -85,10 +86,30 @@ void ClickAt(POINT screen, int clicks) {
 
 void DoubleClickAt(POINT screen) { ClickAt(screen, 2); }
 
-void DoubleClickFirstSelectorEntry(HWND selector) {
-  POINT onLabel = {50, 10};
-  ::ClientToScreen(::GetDlgItem(selector, kSelectorTreeId), &onLabel);
+void DoubleClickSelectorEntry(HWND selector, int row) {
+  HWND tree = ::GetDlgItem(selector, kSelectorTreeId);
+  const int rowHeight = static_cast<int>(::SendMessageA(tree, TVM_GETITEMHEIGHT, 0, 0));
+  POINT onLabel = {50, row * rowHeight + rowHeight / 2};
+  ::ClientToScreen(tree, &onLabel);
   DoubleClickAt(onLabel);
+}
+
+void DoubleClickFirstSelectorEntry(HWND selector) { DoubleClickSelectorEntry(selector, 0); }
+
+void TypeUnicode(const std::string& utf8) {
+  const std::wstring units = unicode::WideFromUtf8(utf8);
+  std::vector<INPUT> in;
+  for (wchar_t unit : units) {
+    for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT key = {};
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = static_cast<WORD>(unit);
+      key.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      in.push_back(key);
+    }
+  }
+  ::SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+  WaitPumpingMessages(30);
 }
 
 void WriteHotkeyFile(const std::string& path, const std::string& setting, const std::vector<std::string>& lines) {
@@ -102,6 +123,15 @@ std::string WindowText(HWND h) {
   char buf[1024] = {};
   ::SendMessageA(h, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
   return buf;
+}
+
+std::string WindowTextUtf8(HWND h) {
+  // WM_GETTEXT, unlike GetWindowText, reaches the controls of other programs too.
+  const LRESULT length = ::SendMessageW(h, WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(::SendMessageW(h, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]))));
+  return unicode::Utf8FromWide(text);
 }
 
 HWND StartAndFindMainWindow(RunningProcess& p) {

@@ -85,6 +85,11 @@ void DoubleClickAt(POINT screen);
 // A double-click on the name of the text selector's first entry: its row is the first, its label
 // right of the icon.
 void DoubleClickFirstSelectorEntry(HWND selector);
+// The same on the entry in row `row` (0 the first).
+void DoubleClickSelectorEntry(HWND selector, int row);
+// Types `utf8` into the focused window as a keyboard that sends characters does (an input method,
+// an on-screen keyboard): a Unicode key event for each UTF-16 unit.
+void TypeUnicode(const std::string& utf8);
 
 constexpr BYTE kCtrl = VK_CONTROL, kAlt = VK_MENU, kShift = VK_SHIFT;
 // The [Setting] lines of Ctrl+Shift+Alt with a digit: combinations no desktop keeps for itself.
@@ -95,6 +100,8 @@ std::string EchoLine(const std::string& word, const std::string& file);
 // A hotkey file with the given [Setting] lines (Enable=1 is added) and action lines.
 void WriteHotkeyFile(const std::string& path, const std::string& setting, const std::vector<std::string>& lines);
 std::string WindowText(HWND h);
+// The same with every character, as UTF-8 (WindowText gives '?' for those beyond the code page).
+std::string WindowTextUtf8(HWND h);
 
 // The top-level windows of a process, shown or not; with a caption, only the visible ones so titled.
 std::vector<HWND> WindowsOf(DWORD pid, const std::string* caption = nullptr);

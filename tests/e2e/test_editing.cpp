@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "include/GlobalData.h"
+#include "include/xmldom.h"
 #include "tests/e2e/e2e_support.h"
+#include "tests/support/utf16.h"
+#include "textshortcuts_ids.h"
 
 namespace {
 
@@ -83,4 +86,68 @@ TEST_CASE("a hotkey added from the main window is saved and works at once; a sec
 
   ::PostMessageA(main, WM_COMMAND, MAKEWPARAM(1, 0), 0);
   CHECK(process.WaitExit(10000) == 2);
+}
+
+namespace {
+
+// Names and texts beyond any one code page, nested, one of them on two lines.
+const char kStoredTexts[] =
+    "<item name=\"\xC5\x81\xC3\xB3" "d\xC5\xBA\" value=\"\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x86\x92 \xE2\x82\xAC "
+    "\xF0\x9F\x98\x80 \xCE\x95\xCE\xBB\xCE\xBB\xCE\xAC\xCE\xB4\xCE\xB1\">"
+    "<item name=\"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\" value=\"\xE3\x81\x93\xE3\x82\x93\xE3\x81\xAB\xE3\x81\xA1"
+    "\xE3\x81\xAF\\r\\n\xE4\xB8\x96\xE7\x95\x8C\"/></item>"
+    "<item name=\"Gr\xC3\xBC\xC3\x9F" "e\" value=\"Mit freundlichen Gr\xC3\xBC\xC3\x9F" "en \xE2\x80\x94 \xE2\x98\xBA\"/>";
+const char kLastText[] = "Mit freundlichen Gr\xC3\xBC\xC3\x9F" "en \xE2\x80\x94 \xE2\x98\xBA";
+// What the user types: letters of other scripts, a symbol and a character outside the BMP.
+const char kTyped[] = " \xC2\xA1Ol\xC3\xA9! \xE2\x9C\x93 \xF0\x9F\x98\x80 \xC5\xBC";
+
+POINT CentreOf(HWND control) {
+  RECT rc = {};
+  ::GetWindowRect(control, &rc);
+  return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+}  // namespace
+
+TEST_CASE("text shortcuts editor: what the user types beside texts of any script is saved with every character") {
+  ProgramCopy program;
+  const std::string texts = program / "predefinedtext\\data.xml";
+  const std::string before =
+      Utf16LEFromUtf8("<?xml version=\"1.0\" encoding=\"UNICODE\"?>\r\n<config>" + std::string(kStoredTexts) + "</config>\r\n");
+  WriteFileBytes(texts, before);
+  RunningQuorvel q(program);
+  q.Show();
+  PostClick(q.main, 1079);
+  HWND editor = WaitForDialog(q.process.pid(), LanguageText(program, "English.txt", "L0060"));
+  REQUIRE(editor);
+  REQUIRE(WaitUntil([&] { return ::GetForegroundWindow() == editor; }, 5000));
+  HWND box = ::GetDlgItem(editor, IDC_TS_TEXT);
+  // Wine's edit controls keep every character either way; Windows' ANSI ones keep the code page's only.
+  CHECK(::IsWindowUnicode(box));
+  CHECK(::IsWindowUnicode(::GetDlgItem(editor, IDC_TS_TREE)));
+
+  // The tree has the keyboard; End takes the last entry, whose text the box then shows.
+  PressChord({}, VK_END);
+  REQUIRE(WaitUntil([&] { return WindowTextUtf8(box) == kLastText; }, 5000));
+  ClickAt(CentreOf(box));
+  PressChord({kCtrl}, VK_END);
+  TypeUnicode(kTyped);
+  const std::string edited = std::string(kLastText) + kTyped;
+  CHECK(WaitUntil([&] { return WindowTextUtf8(box) == edited; }, 5000));
+  ClickAt(CentreOf(::GetDlgItem(editor, IDOK)));
+  REQUIRE(WaitUntil([&] { return !::IsWindow(editor); }, 10000));
+
+  // Every entry as it was, the typed one with the user's characters added.
+  xml::ParseResult saved = xml::Parse(ReadFileBytes(texts));
+  xml::ParseResult expected = xml::Parse(before);
+  REQUIRE(saved);
+  REQUIRE(expected);
+  xml::NodePtr last = expected.document->SelectNodes("/config/item").Item(1);
+  REQUIRE(last);
+  last->SetAttribute("value", edited);
+  CHECK(xml::DeepEqual(*saved.document, *expected.document));
+  std::string savedOutline;
+  CHECK(xml::Serialize(*saved.document, savedOutline));
+  CAPTURE(savedOutline);
+  CHECK(savedOutline.find(edited) != std::string::npos);
 }

@@ -34,7 +34,9 @@ HotkeyDefinition MakeHotkey(int vk, const std::string& description, std::vector<
 
 const char kTexts[] =
     "<config><item name=\"Greeting\" value=\"Hello\\r\\nWorld\"><item name=\"Inner\" value=\"{year}\"/></item>"
-    "<item name=\"L0192\" value=\"x\"/></config>";
+    "<item name=\"L0192\" value=\"x\"/>"
+    // Characters beyond any code page go and come back as they are.
+    "<item name=\"\xC5\x81\xC3\xB3" "d\xC5\xBA\" value=\"\xF0\x9F\x98\x80 \xE2\x82\xAC \xCE\x95\xCE\xBB\"/></config>";
 
 // A program folder: hotkeys, predefined texts and the language texts the messages use.
 struct BackupFixture {
@@ -522,7 +524,7 @@ TEST_CASE("export through the real save dialog fails on a text file it cannot re
   CHECK(message == "exported");
   xml::NodePtr doc = xml::LoadDocument(path);
   REQUIRE(doc);
-  CHECK(doc->SelectNodes("/DATA/CannedResponds/config/item").Length() == 2);
+  CHECK(doc->SelectNodes("/DATA/CannedResponds/config/item").Length() == 3);
 }
 
 TEST_CASE("an import whose old hotkeys cannot all be put back keeps the old texts and names the folder") {

@@ -100,11 +100,11 @@ TEST_CASE("the predefined text file: load, change, save, load again") {
   NodePtr greetings = config->SelectSingleNode("item");
   CHECK(Value(doc, greetings, "name") == "Greetings");
   NodePtr cafe = greetings->SelectNodes("item").Item(1);
-  CHECK(Value(doc, cafe, "name") == "Caf\xE9");  // ANSI at the interface
+  CHECK(Value(doc, cafe, "name") == "Caf\xC3\xA9");  // UTF-8 at the interface, whatever the file holds
 
   CHECK(doc.SetAttribute(cafe, "value", "Two\\r\\nlines & <more>") == XML_S_OK);
   NodePtr added;
-  CHECK(doc.AddChildElement(config, "item", "", {{"name", "New \xC4ntry"}}, added) == XML_S_OK);
+  CHECK(doc.AddChildElement(config, "item", "", {{"name", "New \xC3\x84ntry"}}, added) == XML_S_OK);
   NodePtr sign = config->SelectNodes("item").Item(1);
   NodePtr removed;
   CHECK(doc.RemoveChild(config, sign, removed) == XML_S_OK);
@@ -124,7 +124,7 @@ TEST_CASE("the predefined text file: load, change, save, load again") {
   xml::NodeList items = againConfig->SelectNodes("item");
   REQUIRE(items.Length() == 2);
   CHECK(Value(again, items.Item(0)->SelectNodes("item").Item(1), "value") == "Two\\r\\nlines & <more>");
-  CHECK(Value(again, items.Item(1), "name") == "New \xC4ntry");
+  CHECK(Value(again, items.Item(1), "name") == "New \xC3\x84ntry");
   CHECK(again.m_pDoc->FirstChild()->IsDeclaration());
   CHECK(again.m_pDoc->FirstChild()->NodeValue() == "version=\"1.0\" encoding=\"UNICODE\"");
 }
@@ -137,7 +137,7 @@ TEST_CASE("a UTF-8 file loads and is saved in the encoding it declares") {
   REQUIRE(doc.Load(file));
   NodePtr item;
   REQUIRE(doc.SelectSingleNode(doc.m_pDoc, "/config/item", item) == XML_S_OK);
-  CHECK(Value(doc, item, "name") == "\xE9");
+  CHECK(Value(doc, item, "name") == "\xC3\xA9");
   REQUIRE(doc.Save() == XML_S_OK);
   CHECK(ReadBytes(file) == "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config><item name=\"\xC3\xA9\"/></config>\r\n");
 }
@@ -417,7 +417,7 @@ TEST_CASE("tree items keep their elements through edits and after the document i
   for (std::intptr_t data : itemData) xml::ReleaseItemData(data);
 }
 
-TEST_CASE("ANSI strings pass through the installed codec") {
+TEST_CASE("ANSI strings pass through the installed codec; document strings do not") {
   CHECK(xml::FromAnsi("Caf\xE9 \x80") == "Caf\xC3\xA9 \xE2\x82\xAC");
   CHECK(xml::ToAnsi("Caf\xC3\xA9 \xE4\xB8\xAD") == "Caf\xE9 ?");
 
@@ -430,10 +430,15 @@ TEST_CASE("ANSI strings pass through the installed codec") {
     static std::string From(std::string_view s) { return std::string(s); }
   };
   xml::AnsiCodec previous = xml::SetAnsiCodec({Upper::To, Upper::From});
+  CHECK(xml::FromAnsi("value") == "VALUE");
+  // The document's own strings are Unicode: no code page comes between them and the caller.
   CXmlDocument doc;
   NodePtr e = xml::Node::CreateElement("E");
-  CHECK(doc.SetAttribute(e, "name", "value") == XML_S_OK);
-  CHECK(e->GetNamedItem("NAME")->value == "VALUE");
+  CHECK(doc.SetAttribute(e, "name", "value ÅÃ³" "dÅº") == XML_S_OK);
+  CHECK(e->GetNamedItem("name")->value == "value ÅÃ³" "dÅº");
+  std::string read;
+  CHECK(doc.GetAttribute(e, "name", read) == XML_S_OK);
+  CHECK(read == "value ÅÃ³" "dÅº");
   xml::SetAnsiCodec(previous);
   CHECK(xml::FromAnsi("x") == "x");
   xml::SetAnsiCodec({nullptr, nullptr});  // the default again

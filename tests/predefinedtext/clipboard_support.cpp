@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "include/codepage_win.h"
 #include "predefinedtext/placeholders.h"
 
 UINT TestFormat() { return ::RegisterClipboardFormatA("Quorvel Test Format"); }
@@ -78,6 +79,12 @@ ClipboardState ReadClipboard() {
   if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
     if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
       s.text = p;
+      ::GlobalUnlock(h);
+    }
+  }
+  if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* p = static_cast<const wchar_t*>(::GlobalLock(h))) {
+      s.unicodeText = unicode::Utf8FromWide(p);
       ::GlobalUnlock(h);
     }
   }

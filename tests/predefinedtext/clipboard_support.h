@@ -9,6 +9,7 @@
 struct ClipboardState {
   std::vector<UINT> formats;  // in enumeration order
   std::string text;           // CF_TEXT, if any
+  std::string unicodeText;    // CF_UNICODETEXT as UTF-8, if any
   std::string privateBytes;   // the "Quorvel Test Format" block, if any
   std::string bitmapPixels;   // CF_BITMAP read back as 32-bit rows, if any
   int bitmapWidth = 0, bitmapHeight = 0;

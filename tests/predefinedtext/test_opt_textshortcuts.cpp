@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "include/GlobalData.h"
+#include "include/codepage_win.h"
 #include "include/handles.h"
 #include "include/xml.h"
 #include "include/xmlcodec_win.h"
@@ -360,6 +361,54 @@ TEST_CASE("text shortcuts editor: delete asks first, removes the branch, and an 
   CHECK(FileOutline(f.store).empty());
 }
 
+TEST_CASE("text shortcuts editor: a name beyond the code page is typed, asked about on delete and saved whole") {
+  Folder f;
+  WriteFileBytes(f.store, StoreFile("<item name=\"a\" value=\"x\"/><item name=\"b\" value=\"y\"/>"));
+  // "Łódź ☺ 😀": letters beyond the code page and a character outside the BMP.
+  const std::string name = "\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x98\xBA \xF0\x9F\x98\x80";
+  CTextShortcutsDlg dlg(f.store);
+  std::wstring question;
+  INT_PTR result = Script::Run(dlg, {
+      Do([](HWND d) {
+        TreeView_SelectItem(Tree(d), FindItem(Tree(d), "a"));
+        Press(d, IDC_TS_RENAME);
+      }),
+      When([](HWND d) { return LabelEditor(d) != nullptr; },
+           [&](HWND d) {
+             HWND editor = LabelEditor(d);
+             ::SetWindowTextW(editor, unicode::WideFromUtf8(name).c_str());
+             ::SetFocus(editor);
+             ::PostMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);
+           }),
+      When(NoEditor,
+           [&](HWND d) {
+             CHECK(TreeItemTextUtf8(Tree(d), TreeView_GetRoot(Tree(d))) == name);
+             TreeView_SelectItem(Tree(d), FindItem(Tree(d), "b"));
+             Press(d, IDC_TS_DELETE);
+           }),
+      AnswerBox(nullptr, IDCANCEL),
+      When([](HWND d) { return MessageBoxOver(d) == nullptr; },
+           [](HWND d) {
+             TreeView_SelectItem(Tree(d), TreeView_GetRoot(Tree(d)));
+             Press(d, IDC_TS_DELETE);
+           }),
+      When([](HWND d) { return MessageBoxOver(d) != nullptr; },
+           [&](HWND d) {
+             HWND box = MessageBoxOver(d);
+             wchar_t text[512] = {};
+             ::GetWindowTextW(::GetDlgItem(box, 0xFFFF), text, 512);
+             question = text;
+             ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+           }),
+      When([](HWND d) { return MessageBoxOver(d) == nullptr; },
+           [](HWND d) { ::SendMessageA(d, WM_COMMAND, IDOK, 0); }),
+  });
+  CHECK(result == IDOK);
+  // The question names the entry with every character, as the tree shows it.
+  CHECK(unicode::Utf8FromWide(question).find("\"" + name + "\"") != std::string::npos);
+  CHECK(FileOutline(f.store) == name + "=x\nb=y\n");
+}
+
 TEST_CASE("text shortcuts editor: moving swaps whole branches; the ends do not move further") {
   Folder f;
   WriteFileBytes(f.store, StoreFile("<item name=\"A\" value=\"1\"><item name=\"A1\"><item name=\"A11\"/></item></item>"
@@ -497,27 +546,42 @@ TEST_CASE("text shortcuts editor: a failed save says so, keeps the dialog open w
   }
 }
 
-TEST_CASE("text shortcuts editor: a missing file gives an empty tree and creates nothing") {
-  Folder f;
-  CTextShortcutsDlg dlg(f.store);
-  CHECK(dlg.State() == CTextShortcutsDlg::StoreState::Missing);
-  INT_PTR result = Script::Run(dlg, {
-      Do([](HWND d) {
-        CHECK(MessageBoxOver(d) == nullptr);  // nothing to report: there simply are no texts yet
-        CHECK(TreeView_GetCount(Tree(d)) == 0);
-        Press(d, IDC_TS_ADD);
-      }),
-      ChooseMenuEntry(0),
-      When([](HWND) { return OpenMenu() == nullptr; },
-           [](HWND d) {
-             CHECK(TreeView_GetCount(Tree(d)) == 0);  // nowhere to add to
-             ::SendMessageA(d, WM_COMMAND, IDC_TS_SAVE, 0);
-             CHECK(MessageBoxOver(d) == nullptr);
-             ::SendMessageA(d, WM_COMMAND, IDOK, 0);
-           }),
-  });
-  CHECK(result == IDOK);
-  CHECK(FolderEntries(f.dir / "predefinedtext").empty());
+TEST_CASE("text shortcuts editor: without a file the first entry makes it, with its folder; browsing makes none") {
+  for (bool folderToo : {false, true}) {
+    CAPTURE(folderToo);
+    Folder f;
+    if (folderToo) ::RemoveDirectoryA((f.dir / "predefinedtext").c_str());
+    {
+      // Looking and leaving, with OK or Cancel, writes nothing.
+      CTextShortcutsDlg dlg(f.store);
+      CHECK(dlg.State() == CTextShortcutsDlg::StoreState::Missing);
+      CHECK(Script::Run(dlg, {Do([](HWND d) { ::SendMessageA(d, WM_COMMAND, IDOK, 0); })}) == IDOK);
+      CHECK_FALSE(FileExists(f.store));
+    }
+    CTextShortcutsDlg dlg(f.store);
+    INT_PTR result = Script::Run(dlg, {
+        Do([](HWND d) {
+          CHECK(MessageBoxOver(d) == nullptr);  // nothing to report: there simply are no texts yet
+          CHECK(TreeView_GetCount(Tree(d)) == 0);
+          Press(d, IDC_TS_ADD);
+        }),
+        ChooseMenuEntry(0),
+        FinishRename("First", true),
+        When(NoEditor,
+             [](HWND d) {
+               CHECK(::IsWindowVisible(d));  // the name's Enter ends the rename, not the dialog
+               TypeText(d, "Hello");
+               ::SendMessageA(d, WM_COMMAND, IDOK, 0);
+             }),
+    });
+    CHECK(result == IDOK);
+    CHECK(FileOutline(f.store) == "First=Hello\n");
+    // The program's own kind of file, which every reader of the texts takes.
+    const std::string bytes = ReadFileBytes(f.store);
+    CHECK(bytes.substr(0, 2) == "\xff\xfe");
+    CHECK(bytes.find(std::string("U\0N\0I\0C\0O\0D\0E\0", 14)) != std::string::npos);
+    CHECK(FolderEntries(f.dir / "predefinedtext") == std::vector<std::string>{"data.xml"});
+  }
 }
 
 TEST_CASE("text shortcuts editor: a damaged file is reported, shown empty and never overwritten") {
@@ -530,11 +594,17 @@ TEST_CASE("text shortcuts editor: a damaged file is reported, shown empty and ne
       {"wrong root", Utf16LE("<?xml version=\"1.0\" encoding=\"UNICODE\"?><settings><item name=\"a\"/></settings>")},
       {"unclosed item", "<config><item name=\"a\" value=\"x\"></config>"},
       {"odd UTF-16", good.substr(0, 41)},
+      {"locked", good},  // a good file that another program holds open without sharing it
   };
   for (const auto& [what, bytes] : corpus) {
     CAPTURE(what);
     Folder f;
     WriteFileBytes(f.store, bytes);
+    FileHandle lock;
+    if (std::string(what) == "locked") {
+      lock.reset(::CreateFileA(f.store.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+      REQUIRE(lock);
+    }
     CTextShortcutsDlg dlg(f.store);
     CHECK(dlg.State() == CTextShortcutsDlg::StoreState::Damaged);
     std::string notice;
@@ -551,6 +621,7 @@ TEST_CASE("text shortcuts editor: a damaged file is reported, shown empty and ne
     CHECK(result == IDOK);
     CHECK(notice.find("could not be read") != std::string::npos);
     CHECK(notice.find(f.store) != std::string::npos);
+    lock.reset();
     CHECK(ReadFileBytes(f.store) == bytes);
     CHECK(FolderEntries(f.dir / "predefinedtext") == std::vector<std::string>{"data.xml"});
   }

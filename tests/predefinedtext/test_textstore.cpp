@@ -84,6 +84,33 @@ TEST_CASE("the tree mirrors the items in document order and depth") {
   CHECK(first->RefCount() == refsBefore);
 }
 
+TEST_CASE("names and texts beyond the code page reach the tree whole; language texts come from the code page") {
+  TreeFixture f;
+  GlobalPaths german = Paths();
+  german.selectedLanguage = std::string(QUORVEL_PROGRAM_DIR) + "\\language\\Deutsch.txt";
+  SetGlobalPaths(german);
+  // "Łódź", "Lé12" (five bytes of UTF-8 beginning with L, but four letters: no language key) and
+  // an L-key whose German text has an umlaut.
+  WriteFileBytes(f.dir / "data.xml",
+                 Utf16LEFromUtf8("<?xml version=\"1.0\" encoding=\"UNICODE\"?><config>"
+                                 "<item name=\"\xC5\x81\xC3\xB3" "d\xC5\xBA\" value=\"\xF0\x9F\x98\x80\\r\\n\xE2\x82\xAC\"/>"
+                                 "<item name=\"L\xC3\xA9" "12\" value=\"L\xC3\xA9" "12\"/>"
+                                 "<item name=\"L0008\" value=\"L0008\"/></config>"));
+  CXmlDocument doc;
+  REQUIRE(doc.Load(f.dir / "data.xml"));
+  FillTree(f.tree, doc);
+  HTREEITEM city = TreeView_GetRoot(f.tree);
+  CHECK(TreeItemTextUtf8(f.tree, city) == "\xC5\x81\xC3\xB3" "d\xC5\xBA");
+  CHECK(ReadEntryValue(doc, xml::NodePtr(TreeItemNode(f.tree, city))) == "\xF0\x9F\x98\x80\r\n\xE2\x82\xAC");
+  HTREEITEM shortName = TreeView_GetNextSibling(f.tree, city);
+  CHECK(TreeItemTextUtf8(f.tree, shortName) == "L\xC3\xA9" "12");
+  CHECK(ReadEntryValue(doc, xml::NodePtr(TreeItemNode(f.tree, shortName))) == "L\xC3\xA9" "12");
+  HTREEITEM key = TreeView_GetNextSibling(f.tree, shortName);
+  CHECK(TreeItemTextUtf8(f.tree, key) == "Hotkey hinzuf\xC3\xBCgen");
+  CHECK(ReadEntryValue(doc, xml::NodePtr(TreeItemNode(f.tree, key))) == "Hotkey hinzuf\xC3\xBCgen");
+  TreeView_DeleteAllItems(f.tree);
+}
+
 TEST_CASE("files without a usable store give an empty tree") {
   TreeFixture f;
   CXmlDocument doc;

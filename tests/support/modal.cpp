@@ -1,5 +1,7 @@
 #include "tests/support/modal.h"
 
+#include "include/codepage_win.h"
+
 #include <doctest/doctest.h>
 
 #include <utility>
@@ -141,15 +143,17 @@ std::string TextOf(HWND window) {
   return text;
 }
 
-std::string TreeItemText(HWND tree, HTREEITEM item) {
-  char buf[1024] = {};
-  TVITEMA tvi = {};
+std::string TreeItemText(HWND tree, HTREEITEM item) { return unicode::AnsiFromUtf8(TreeItemTextUtf8(tree, item)); }
+
+std::string TreeItemTextUtf8(HWND tree, HTREEITEM item) {
+  wchar_t buf[1024] = {};
+  TVITEMW tvi = {};
   tvi.mask = TVIF_TEXT | TVIF_HANDLE;
   tvi.hItem = item;
   tvi.pszText = buf;
-  tvi.cchTextMax = sizeof buf;
-  TreeView_GetItem(tree, &tvi);
-  return buf;
+  tvi.cchTextMax = sizeof buf / sizeof buf[0];
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tvi));
+  return unicode::Utf8FromWide(buf);
 }
 
 std::string ClassOf(HWND window) {

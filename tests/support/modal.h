@@ -86,6 +86,8 @@ void EndAllDialogs();
 std::string TextOf(HWND window);
 // The text of a tree view item.
 std::string TreeItemText(HWND tree, HTREEITEM item);
+// The same with every character, as UTF-8.
+std::string TreeItemTextUtf8(HWND tree, HTREEITEM item);
 std::string ClassOf(HWND window);
 std::vector<std::string> ComboItems(HWND combo);
 std::string ComboSelection(HWND combo);
