@@ -126,7 +126,7 @@ void CCloseComputerDlg::SetUpButtons() {
   RECT rc = {};
   ::GetClientRect(close, &rc);
   // The default offset is meant for wide buttons; this one is barely larger than its icon.
-  m_close.m_nIconOffset = (rc.right - kCloseIconSize) / 2;
+  m_close.m_nIconOffset = (dpi::Rescale(rc.right, Dpi(), dpi::kBaseDpi) - kCloseIconSize) / 2;
   m_close.SetTooltipText(GetLanguageText("L0099"));
   // A letter typed by mistake must not shut the computer down: the buttons' access keys need Alt.
   m_close.m_bAccessKeyNeedsAlt = true;

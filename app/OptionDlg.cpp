@@ -38,18 +38,18 @@ void COptionDlg::SetUpTabs() {
   ::SetWindowLongPtrA(tab, GWL_EXSTYLE, ::GetWindowLongPtrA(tab, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
   m_tabs.SubclassWindow(tab);
 
-  m_images.reset(::ImageList_Create(kTabIconSize, kTabIconSize, ILC_COLOR32 | ILC_MASK, 1, 1));
-  int generalImage = -1;
-  if (m_images) {
-    IconHandle icon(static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_OPT_GENERAL),
-                                                    IMAGE_ICON, kTabIconSize, kTabIconSize, 0)));
-    if (icon) generalImage = ::ImageList_AddIcon(m_images.get(), icon.get());
-    ::SendMessageA(tab, TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(m_images.get()));
-  }
+  SetTabImages();
+  int generalImage = m_images && ::ImageList_GetImageCount(m_images.get()) > 0 ? 0 : -1;
 
   if (HWND page = m_general.Create(tab)) {
     m_tabs.AddPage(0, GetLanguageText("L0007"), page, generalImage);
   }
+}
+
+void COptionDlg::SetTabImages() {
+  ImageListHandle images = dpi::MakeIconList({IDI_OPT_GENERAL}, kTabIconSize, Dpi());
+  ::SendMessageA(::GetDlgItem(m_hWnd, IDC_OPT_TABS), TCM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+  m_images = std::move(images);  // the tab control no longer uses the old list
 }
 
 void COptionDlg::SelectRememberedTab() {

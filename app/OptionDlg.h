@@ -20,6 +20,8 @@ class COptionDlg : public CDialogBase {
 
  private:
   BOOL OnInitDialog() override;
+  void OnDpiChanged() override { SetTabImages(); }
+  void SetTabImages();
   LRESULT OnNotify(const NMHDR& hdr) override;
   void OnOK() override;
 

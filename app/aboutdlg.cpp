@@ -4,6 +4,7 @@
 
 #include "aboutdlg_ids.h"
 #include "app/skinmath.h"
+#include "include/controldraw.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
 #include "resource.h"
@@ -61,13 +62,21 @@ BOOL CAboutDlg::OnInitDialog() {
   return FALSE;
 }
 
+void CAboutDlg::ShowExeIcon() {
+  IconHandle extracted(::ExtractIconA(CMiscFuns::ModuleInstance(), CMiscFuns::GetModulePath().c_str(), 0));
+  // 1 means the file is no program at all; null that it has no icon.
+  if (reinterpret_cast<ULONG_PTR>(extracted.get()) == 1) extracted.release();
+  // 32 x 32 at 96 dpi: the frame of the file's icon for the window's dpi.
+  const int size = Scaled(32);
+  IconHandle icon = extracted ? ctldraw::ScaledIcon(extracted.get(), 0, nullptr, size, size) : IconHandle();
+  HICON shown = icon ? icon.get() : ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  ::SendDlgItemMessageA(m_hWnd, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+  m_exeIcon = std::move(icon);  // the static shows the new one by now
+}
+
 void CAboutDlg::FillControls() {
   std::string exe = CMiscFuns::GetModulePath();
-  HICON extracted = ::ExtractIconA(CMiscFuns::ModuleInstance(), exe.c_str(), 0);
-  // 1 means the file is no program at all; null that it has no icon.
-  if (reinterpret_cast<ULONG_PTR>(extracted) > 1) m_exeIcon.reset(extracted);
-  HICON shown = m_exeIcon ? m_exeIcon.get() : ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-  ::SendDlgItemMessageA(m_hWnd, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(shown), 0);
+  ShowExeIcon();
 
   ::SetDlgItemTextA(m_hWnd, IDC_ABOUT_PRODUCT, CMiscFuns::GetOwnVersionString("ProductName").c_str());
   std::string version = CMiscFuns::GetOwnVersionString("ProductVersion");

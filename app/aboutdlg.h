@@ -22,9 +22,11 @@ class CAboutDlg : public CDialogBase {
   HBRUSH OnControlColour(UINT msg, HDC dc) override;
   void OnCommand(int id, int code) override;
   void FillControls();
+  void ShowExeIcon();
+  void OnDpiChanged() override { ShowExeIcon(); }
 
   BrushHandle m_background;
-  IconHandle m_exeIcon;  // from ExtractIconA; empty when the system icon is shown
+  IconHandle m_exeIcon;  // from ExtractIconA at the window's size; empty when the system icon is shown
   CBoldTextStatic m_version;
   CHyperLinkButton m_legal;
 };

@@ -29,8 +29,12 @@ constexpr char kMakerPage[] = "https://quorvel.example/";
 constexpr char kDownloadPage[] = "https://quorvel.example/download";
 
 // What the skin uses of the picture's header band and the caption buttons' place in it.
-constexpr int kHeaderHeight = 64;  // in pixels of the 750 x 550 picture
+// Figures at 96 dpi. The skin's header band is 64 of its 550 rows, whatever size the picture is.
+constexpr int kHeaderHeight = 64, kSkinHeight = 550;
 constexpr int kCaptionMargin = 8, kCaptionGap = 2;
+constexpr int kTitleIconLeft = 16, kTitleIconSize = 32, kTitleTextGap = 10, kTitleFontHeight = -20;
+// The skin pictures are drawn for twice the 96-dpi size, so that they stay sharp up to 200 %.
+constexpr int kPictureDpi = 192;
 constexpr COLORREF kTitleColour = RGB(255, 255, 255);
 constexpr COLORREF kHeaderText = RGB(27, 42, 74);
 constexpr COLORREF kBodyText = RGB(40, 48, 64);
@@ -155,6 +159,8 @@ INT_PTR CMainDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       OnDestroy();
       return TRUE;
+    case WM_DPICHANGED:
+      return CDialogBase::HandleMessage(msg, wParam, lParam);
     case DM_GETDEFID:
       ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, MAKELONG(kNoDefaultButton, DC_HASDEFID));
       return TRUE;
@@ -229,7 +235,7 @@ void CMainDlg::DressForFirstShow() {
     std::string base = caption == &m_minimize ? "minimizebox" : "closebox";
     caption->SetPictures(Picture((base + "-normal.png").c_str()), Picture((base + "-hover.png").c_str()),
                          Picture((base + "-pressed.png").c_str()), "");
-    caption->SizeToPicture();
+    caption->SizeToPicture(kPictureDpi);
   }
   PlaceCaptionButtons();
   std::string pressed = Picture("btn-style1-pressed.png"), hover = Picture("btn-style1-hover.png");
@@ -240,15 +246,31 @@ void CMainDlg::DressForFirstShow() {
 void CMainDlg::LoadSkin() {
   m_skin.reset(static_cast<HBITMAP>(
       ::LoadImageA(nullptr, Picture("mainUI.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+  MakeTitleFont();
+  // A missing picture leaves the window rectangular.
+  if (m_skin) ApplySkinRegion();
+}
+
+void CMainDlg::MakeTitleFont() {
   NONCLIENTMETRICSA ncm = {};
   ncm.cbSize = sizeof ncm;
   if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
-    ncm.lfMessageFont.lfHeight = -20;
+    ncm.lfMessageFont.lfHeight = Scaled(kTitleFontHeight);
     ncm.lfMessageFont.lfWeight = FW_BOLD;
     m_titleFont.reset(::CreateFontIndirectA(&ncm.lfMessageFont));
   }
-  // A missing picture leaves the window rectangular.
+}
+
+void CMainDlg::OnDpiChanged() {
+  // The update button had the dialog font given back with every other control.
+  if (m_boldButtonFont) MakeUpdateButtonBold();
+  // Before the first show nothing is drawn yet: the show dresses the window at the dpi it has then.
+  if (!m_dressed) return;
+  LoadIcons();
+  MakeTitleFont();
   if (m_skin) ApplySkinRegion();
+  PlaceCaptionButtons();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
 void CMainDlg::ApplySkinRegion() {
@@ -269,9 +291,8 @@ void CMainDlg::ApplySkinRegion() {
     ::StretchBlt(target.get(), 0, 0, w, h, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
     RegionHandle region(::CreateRectRgn(0, 0, w, h));
     HDC pixels = target.get();
-    for (const skin::Pixel& p : skin::CornerCutPixels(w, h, [pixels](int x, int y) {
-           return ::GetPixel(pixels, x, y) == RGB(0, 0, 0);
-         })) {
+    auto isBlack = [pixels](int x, int y) { return ::GetPixel(pixels, x, y) == RGB(0, 0, 0); };
+    for (const skin::Pixel& p : skin::CornerCutPixels(w, h, isBlack, skin::ScaledCornerBlocks(Dpi()))) {
       RegionHandle dot(::CreateRectRgn(p.x, p.y, p.x + 1, p.y + 1));
       ::CombineRgn(region.get(), region.get(), dot.get(), RGN_DIFF);
     }
@@ -292,11 +313,11 @@ BOOL CMainDlg::OnEraseBackground(HDC dc) {
     ::StretchBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
     ::SetStretchBltMode(dc, oldMode);
     // The header band carries the application icon and the product name.
-    int header = bm.bmHeight > 0 ? kHeaderHeight * client.bottom / bm.bmHeight : 0;
-    int iconSize = 32, top = (header - iconSize) / 2;
-    if (m_bigIcon) ::DrawIconEx(dc, 16, top, m_bigIcon.get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
+    int header = kHeaderHeight * client.bottom / kSkinHeight;
+    int iconSize = Scaled(kTitleIconSize), top = (header - iconSize) / 2, left = Scaled(kTitleIconLeft);
+    if (m_titleIcon) ::DrawIconEx(dc, left, top, m_titleIcon.get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
     std::string title = ProductCaption();
-    RECT text = {16 + iconSize + 10, 0, client.right / 2, header};
+    RECT text = {left + iconSize + Scaled(kTitleTextGap), 0, client.right / 2, header};
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kTitleColour);
     SelectedObject font(dc, m_titleFont ? static_cast<HGDIOBJ>(m_titleFont.get()) : ::GetStockObject(DEFAULT_GUI_FONT));
@@ -315,10 +336,10 @@ void CMainDlg::PlaceCaptionButtons() {
     RECT rc;
     ::GetWindowRect(button, &rc);
     int w = rc.right - rc.left;
-    ::SetWindowPos(button, nullptr, right - w, kCaptionMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    return right - w - kCaptionGap;
+    ::SetWindowPos(button, nullptr, right - w, Scaled(kCaptionMargin), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return right - w - Scaled(kCaptionGap);
   };
-  int right = place(m_close.hwnd(), client.right - kCaptionMargin);
+  int right = place(m_close.hwnd(), client.right - Scaled(kCaptionMargin));
   place(m_minimize.hwnd(), right);
 }
 
@@ -414,8 +435,14 @@ void CMainDlg::OnUpdateFound() {
   HWND button = ::GetDlgItem(m_hWnd, IDC_MAIN_UPDATE);
   ::EnableWindow(button, TRUE);
   ::SetWindowTextA(button, FormatLanguageText("L0180", {lang::FormatArg::Str(found)}).c_str());
+  MakeUpdateButtonBold();
+}
+
+void CMainDlg::MakeUpdateButtonBold() {
+  HWND button = ::GetDlgItem(m_hWnd, IDC_MAIN_UPDATE);
   LOGFONTA lf = {};
-  HFONT current = reinterpret_cast<HFONT>(::SendMessageA(button, WM_GETFONT, 0, 0));
+  // The dialog font, at the window's present dpi.
+  HFONT current = dpi::DialogFont(m_hWnd);
   if (current && ::GetObjectA(current, sizeof lf, &lf)) {
     lf.lfWeight = FW_BOLD;
     FontHandle bold(::CreateFontIndirectA(&lf));
@@ -754,11 +781,10 @@ void CMainDlg::OnLButtonDown(LPARAM lParam) {
 }
 
 void CMainDlg::LoadIcons() {
-  m_bigIcon.reset(static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                  ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), 0)));
-  m_smallIcon.reset(static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON,
-                                                    ::GetSystemMetrics(SM_CXSMICON),
-                                                    ::GetSystemMetrics(SM_CYSMICON), 0)));
+  // The big icon at the system's size for it at the window's dpi; the header's at its own size.
+  m_bigIcon = dpi::LoadIcon(IDI_APP, 32, Dpi());
+  m_smallIcon = dpi::LoadIcon(IDI_APP, 16, Dpi());
+  m_titleIcon = dpi::LoadIcon(IDI_APP, kTitleIconSize, Dpi());
   ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon.get()));
   ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon.get()));
 }

@@ -78,6 +78,7 @@ class CMainDlg : public CDialogBase {
   void OnTaskbarCreated();
   BOOL OnEraseBackground(HDC dc);
   void OnUpdateFound();
+  void MakeUpdateButtonBold();
   bool ReflectToChild(UINT msg, WPARAM wParam, LPARAM lParam, INT_PTR& result);
   // Runs a menu or button command; the tray menu passes its guard on to the command it chose.
   void RunCommand(int id);
@@ -95,6 +96,8 @@ class CMainDlg : public CDialogBase {
   // layered style, once, when the window is first shown.
   void DressForFirstShow();
   void LoadSkin();
+  void MakeTitleFont();
+  void OnDpiChanged() override;
   void ApplySkinRegion();
   void SetUpButtons();
   void SetUpStatics();
@@ -111,7 +114,7 @@ class CMainDlg : public CDialogBase {
   CTrayMessageDlg m_volumePopup;
   CTrayIcon m_trayIcon;
   std::map<UINT, std::string> m_driveByCommand;  // disc tray entries of the menu being shown
-  IconHandle m_bigIcon, m_smallIcon;
+  IconHandle m_bigIcon, m_smallIcon, m_titleIcon;
   BitmapHandle m_skin;
   FontHandle m_titleFont, m_boldButtonFont;
   CIconButton m_minimize, m_close, m_options;

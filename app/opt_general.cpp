@@ -123,6 +123,7 @@ void COptionPage_General::RememberLayout() {
   m_anchors = {{IDC_OPT_AUTOSTART, false}, {IDC_OPT_LANGUAGE_LABEL, false}, {IDC_OPT_NOTE, true}};
   RECT page = {};
   ::GetClientRect(m_hWnd, &page);
+  m_anchorsDpi = Dpi();
   for (Anchor& a : m_anchors) {
     RECT rc = ChildRect(m_hWnd, ::GetDlgItem(m_hWnd, a.id));
     a.rightMargin = page.right - rc.right;
@@ -134,9 +135,12 @@ void COptionPage_General::OnSize(int width, int height) {
   for (const Anchor& a : m_anchors) {
     HWND control = ::GetDlgItem(m_hWnd, a.id);
     RECT rc = ChildRect(m_hWnd, control);
-    int w = width - a.rightMargin - rc.left;
+    // The page may be at another dpi by now than when the margins were taken.
+    const int rightMargin = dpi::Rescale(a.rightMargin, m_anchorsDpi, Dpi());
+    const int bottomMargin = dpi::Rescale(a.bottomMargin, m_anchorsDpi, Dpi());
+    int w = width - rightMargin - rc.left;
     int h = rc.bottom - rc.top;
-    int top = a.keepBottom ? height - a.bottomMargin - h : rc.top;
+    int top = a.keepBottom ? height - bottomMargin - h : rc.top;
     if (w <= 0) continue;  // a page squeezed below its controls keeps them as they are
     ::MoveWindow(control, rc.left, top, w, h, TRUE);
   }

@@ -76,4 +76,5 @@ class COptionPage_General : public CDialogBase {
   CConvertComboBox m_languageList;
   CHyperLinkButton m_translateLink;
   std::vector<Anchor> m_anchors;
+  int m_anchorsDpi = dpi::kBaseDpi;  // the margins are pixels at this dpi
 };

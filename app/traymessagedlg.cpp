@@ -2,13 +2,16 @@
 
 #include <utility>
 
+#include "include/dpi.h"
 #include "include/miscfuns.h"
 
 namespace {
 
 constexpr char kClassName[] = "QuorvelTrayMessage";
+// Figures at 96 dpi.
 constexpr int kWidth = 240, kHeight = 72;
-constexpr int kStep = 10;       // pixels per tick
+constexpr int kStep = 10;  // pixels per tick
+constexpr int kIconSize = 48, kIconLeft = 12, kTextLeft = 72, kTextRight = 8, kFontHeight = -18;
 constexpr UINT kTickMs = 10;
 constexpr UINT_PTR kTimerSlideIn = 1, kTimerSlideOut = 2, kTimerDisplay = 3;
 constexpr int kRightMargin = 5;
@@ -21,18 +24,35 @@ CTrayMessageDlg::~CTrayMessageDlg() {
 
 bool CTrayMessageDlg::Create(HWND owner) {
   if (!CMiscFuns::RegisterWindowClassOnce(kClassName, WindowProc, 0)) return false;
+  const int at = dpi::WindowDpi(owner);
+  MakeFont(at);
+  // A tool window: no taskbar button, never activated, the user's window keeps the focus.
+  m_hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "", WS_POPUP | WS_BORDER,
+                             0, 0, dpi::Scale(kWidth, at), dpi::Scale(kHeight, at), owner, nullptr,
+                             CMiscFuns::ModuleInstance(), this);
+  return m_hWnd != nullptr;
+}
+
+void CTrayMessageDlg::MakeFont(int at) {
   NONCLIENTMETRICSA ncm = {};
   ncm.cbSize = sizeof ncm;
   if (::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0)) {
-    ncm.lfMessageFont.lfHeight = -18;
+    ncm.lfMessageFont.lfHeight = dpi::Scale(kFontHeight, at);
     ncm.lfMessageFont.lfWeight = FW_BOLD;
     m_font.reset(::CreateFontIndirectA(&ncm.lfMessageFont));
   }
-  // A tool window: no taskbar button, never activated, the user's window keeps the focus.
-  m_hWnd = ::CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kClassName, "", WS_POPUP | WS_BORDER,
-                             0, 0, kWidth, kHeight, owner, nullptr, CMiscFuns::ModuleInstance(), this);
-  return m_hWnd != nullptr;
 }
+
+int CTrayMessageDlg::Px(int value96) const { return dpi::Scaled(m_hWnd, value96); }
+
+void CTrayMessageDlg::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  dpi::ApplyDpiChange(m_hWnd, wParam, lParam, m_dpiFonts);
+  MakeFont(dpi::WindowDpi(m_hWnd));
+  if (m_iconId) LoadIcon();
+  ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void CTrayMessageDlg::LoadIcon() { m_icon = dpi::LoadIcon(static_cast<UINT>(m_iconId), kIconSize, dpi::WindowDpi(m_hWnd)); }
 
 LRESULT CALLBACK CTrayMessageDlg::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
@@ -55,6 +75,9 @@ LRESULT CTrayMessageDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_DPICHANGED:
+      OnDpiChanged(wParam, lParam);
+      return 0;
     case WM_NCDESTROY: {
       HWND gone = std::exchange(m_hWnd, nullptr);
       return ::DefWindowProcA(gone, msg, wParam, lParam);
@@ -65,8 +88,8 @@ LRESULT CTrayMessageDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CTrayMessageDlg::SetMessage(int iconId, const std::string& text) {
-  m_icon.reset(
-      static_cast<HICON>(::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 48, 48, 0)));
+  m_iconId = iconId;
+  LoadIcon();
   m_text = text;
   if (!m_hWnd) return;
   // The window text carries the notice too, for screen readers.
@@ -86,8 +109,8 @@ void CTrayMessageDlg::ShowMessage() {
   if (m_slidingIn || m_slidingOut || ::IsWindowVisible(m_hWnd)) return;
   m_slidingIn = true;
   RECT work = WorkArea();
-  ::SetWindowPos(m_hWnd, HWND_TOPMOST, work.right - kRightMargin - kWidth, ::GetSystemMetrics(SM_CYSCREEN), kWidth,
-                 kHeight, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  ::SetWindowPos(m_hWnd, HWND_TOPMOST, work.right - Px(kRightMargin) - Px(kWidth), ::GetSystemMetrics(SM_CYSCREEN),
+                 Px(kWidth), Px(kHeight), SWP_NOACTIVATE | SWP_SHOWWINDOW);
   ::SetTimer(m_hWnd, kTimerSlideIn, kTickMs, nullptr);
 }
 
@@ -101,8 +124,9 @@ void CTrayMessageDlg::SlideIn() {
   RECT rc, work = WorkArea();
   ::GetWindowRect(m_hWnd, &rc);
   if (rc.bottom > work.bottom) {
-    int top = rc.top - kStep;
-    if (top + kHeight < work.bottom) top = work.bottom - kHeight;  // lands flush, not past the edge
+    int top = rc.top - Px(kStep);
+    const int height = rc.bottom - rc.top;
+    if (top + height < work.bottom) top = work.bottom - height;  // lands flush, not past the edge
     ::SetWindowPos(m_hWnd, nullptr, rc.left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
@@ -115,7 +139,7 @@ void CTrayMessageDlg::DisplayTimeOver() {
   if (m_slidingIn || m_slidingOut || !::IsWindowVisible(m_hWnd)) return;
   m_slidingOut = true;
   RECT work = WorkArea();
-  ::SetWindowPos(m_hWnd, HWND_TOPMOST, work.right - kRightMargin - kWidth, work.bottom - kHeight, 0, 0,
+  ::SetWindowPos(m_hWnd, HWND_TOPMOST, work.right - Px(kRightMargin) - Px(kWidth), work.bottom - Px(kHeight), 0, 0,
                  SWP_NOSIZE | SWP_NOACTIVATE);
   ::SetTimer(m_hWnd, kTimerSlideOut, kTickMs, nullptr);
 }
@@ -123,8 +147,8 @@ void CTrayMessageDlg::DisplayTimeOver() {
 void CTrayMessageDlg::SlideOut() {
   RECT rc;
   ::GetWindowRect(m_hWnd, &rc);
-  if (rc.top + kStep <= ::GetSystemMetrics(SM_CYSCREEN)) {
-    ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top + kStep, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (rc.top + Px(kStep) <= ::GetSystemMetrics(SM_CYSCREEN)) {
+    ::SetWindowPos(m_hWnd, nullptr, rc.left, rc.top + Px(kStep), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     return;
   }
   m_slidingOut = false;
@@ -141,8 +165,9 @@ void CTrayMessageDlg::OnPaint() {
   TRIVERTEX v[2] = {{0, 0, 0xF800, 0xFA00, 0xFF00, 0}, {rc.right, rc.bottom, 0xDC00, 0xE600, 0xF800, 0}};
   GRADIENT_RECT g = {0, 1};
   ::GdiGradientFill(dc, v, 2, &g, 1, GRADIENT_FILL_RECT_V);
-  if (m_icon) ::DrawIconEx(dc, 12, (rc.bottom - 48) / 2, m_icon.get(), 48, 48, 0, nullptr, DI_NORMAL);
-  RECT textRc = {72, 0, rc.right - 8, rc.bottom};
+  const int icon = Px(kIconSize);
+  if (m_icon) ::DrawIconEx(dc, Px(kIconLeft), (rc.bottom - icon) / 2, m_icon.get(), icon, icon, 0, nullptr, DI_NORMAL);
+  RECT textRc = {Px(kTextLeft), 0, rc.right - Px(kTextRight), rc.bottom};
   ::SetBkMode(dc, TRANSPARENT);
   ::SetTextColor(dc, RGB(30, 45, 80));
   SelectedObject font(dc, m_font ? static_cast<HGDIOBJ>(m_font.get()) : ::GetStockObject(DEFAULT_GUI_FONT));

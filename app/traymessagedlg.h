@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "include/dpi.h"
 #include "include/handles.h"
 
 class CTrayMessageDlg {
@@ -20,7 +21,7 @@ class CTrayMessageDlg {
   bool Create(HWND owner);
   HWND hwnd() const { return m_hWnd; }
 
-  // Replaces the icon (a resource id, drawn 48 x 48) and the text.
+  // Replaces the icon (a resource id, drawn 48 x 48 at 96 dpi) and the text.
   void SetMessage(int iconId, const std::string& text);
   // Seconds until the notice slides out again; -1 keeps it up.
   void SetDisplayTime(int seconds) { m_displaySeconds = seconds; }
@@ -40,10 +41,16 @@ class CTrayMessageDlg {
   void SlideOut();
   void DisplayTimeOver();
   RECT WorkArea() const;
+  void MakeFont(int dpi);
+  void LoadIcon();
+  int Px(int value96) const;
+  void OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
   HWND m_hWnd = nullptr;
   IconHandle m_icon;
   FontHandle m_font;
+  int m_iconId = 0;
+  dpi::CDpiFonts m_dpiFonts;
   std::string m_text;
   int m_displaySeconds = -1;
   bool m_slidingIn = false, m_slidingOut = false;

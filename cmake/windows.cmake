@@ -20,7 +20,10 @@ target_compile_definitions(quorvel_win PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601 
 target_link_libraries(quorvel_win PUBLIC quorvel_core ${WIN_LIBS})
 
 set(QUORVEL_RC ${CMAKE_SOURCE_DIR}/resources/Quorvel.rc)
-set_source_files_properties(${QUORVEL_RC} PROPERTIES INCLUDE_DIRECTORIES "${RES_INCLUDE}")
+# The resource compiler's output depends on the icons, bitmaps and manifest the script names.
+file(GLOB QUORVEL_RC_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.ico ${CMAKE_SOURCE_DIR}/resources/*.bmp
+     ${CMAKE_SOURCE_DIR}/resources/*.manifest ${CMAKE_SOURCE_DIR}/resources/*.rc)
+set_source_files_properties(${QUORVEL_RC} PROPERTIES INCLUDE_DIRECTORIES "${RES_INCLUDE}" OBJECT_DEPENDS "${QUORVEL_RC_FILES}")
 
 add_executable(Quorvel WIN32 app/Quorvel.cpp ${QUORVEL_RC})
 target_link_libraries(Quorvel PRIVATE quorvel_win)
@@ -136,3 +139,5 @@ add_executable(textedit_bench bench/textedit_bench.cpp ${QUORVEL_RC})
 target_link_libraries(textedit_bench PRIVATE quorvel_win)
 add_executable(paste_bench bench/paste_bench.cpp)
 target_link_libraries(paste_bench PRIVATE quorvel_win)
+add_executable(columnfill_bench bench/columnfill_bench.cpp)
+target_link_libraries(columnfill_bench PRIVATE quorvel_win)

@@ -56,6 +56,8 @@ BOOL CAddHotkeyDlg::OnInitDialog() {
   return TRUE;
 }
 
+void CAddHotkeyDlg::OnDpiChanged() { hkdlg::SetRowIcon(m_actions, IDI_HK_ACTION); }
+
 void CAddHotkeyDlg::SetUpControls() {
   m_picture.SubclassWindow(::GetDlgItem(m_hWnd, IDC_AH_PICTURE));
   m_picture.SetBitmap(IDB_HOTKEY_SIDE);
@@ -77,7 +79,7 @@ void CAddHotkeyDlg::SetUpControls() {
   m_actions.m_nIconHeight = kIconSize;
   m_actions.m_dwGridFlags = lm::Grid::Vertical;
   m_actions.SetRowHeight(kRowHeight);
-  m_actions.SetImageList(hkdlg::SingleIconList(IDI_HK_ACTION), LVSIL_SMALL);
+  hkdlg::SetRowIcon(m_actions, IDI_HK_ACTION);
   m_actions.InsertColumn(0, GetLanguageText("L0027"), kColumnWidth);
 
   hkdlg::SetUpImageButton(m_addAction, m_hWnd, IDC_AH_ADD_ACTION, IDI_HK_ADD, IDI_HK_ADD_HOVER, "L0032");
@@ -89,7 +91,7 @@ void CAddHotkeyDlg::SetUpControls() {
 BOOL CAddHotkeyDlg::OnEraseBackground(HDC dc) {
   int pictureBottom = ctldraw::RectInParent(::GetDlgItem(m_hWnd, IDC_AH_PICTURE)).bottom;
   // The same bands as the other white dialogs, split at the bottom edge of the side picture.
-  PaintWhiteBands(m_hWnd, dc, true, pictureBottom + 15);
+  PaintWhiteBands(m_hWnd, dc, true, pictureBottom + Scaled(15));
   return TRUE;
 }
 

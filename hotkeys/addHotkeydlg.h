@@ -37,6 +37,7 @@ class CAddHotkeyDlg : public hkdlg::CListDialog {
 
  private:
   BOOL OnInitDialog() override;
+  void OnDpiChanged() override;
   BOOL OnEraseBackground(HDC dc) override;
   void OnCommand(int id, int code) override;
   LRESULT OnNotify(const NMHDR& hdr) override;

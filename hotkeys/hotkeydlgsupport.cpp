@@ -6,6 +6,7 @@
 #include "app/maindlg.h"
 #include "hotkeys/hotkeylistlogic.h"
 #include "include/controldraw.h"
+#include "include/dpi.h"
 #include "include/IcoListView.h"
 #include "include/WhiteWnd.h"
 #include "include/handles.h"
@@ -14,13 +15,10 @@
 
 namespace hkdlg {
 
-HIMAGELIST SingleIconList(UINT iconId) {
-  ImageListHandle images(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1));
-  if (!images) return nullptr;
-  IconHandle icon(static_cast<HICON>(
-      ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0)));
-  if (icon) ::ImageList_AddIcon(images.get(), icon.get());
-  return images.release();
+void SetRowIcon(CIcoListView& list, UINT iconId) {
+  // The list destroys the image list it holds when it goes; the one it held before is ours.
+  ImageListHandle old(list.SetImageList(dpi::MakeIconList({iconId}, 16, dpi::WindowDpi(list.hwnd())).release(),
+                                        LVSIL_SMALL));
 }
 
 void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT hoverIcon, const char* tooltipKey) {
@@ -32,7 +30,8 @@ void SetUpImageButton(CIconButton& button, HWND dialog, int id, UINT icon, UINT 
   button.SetHoverIcon(hoverIcon);
   RECT rc = {};
   ::GetClientRect(control, &rc);
-  button.m_nIconOffset = (rc.right - kIconSize) / 2;
+  // The button's figures are at 96 dpi, its client width at the dialog's.
+  button.m_nIconOffset = (dpi::Rescale(rc.right, dpi::WindowDpi(control), dpi::kBaseDpi) - kIconSize) / 2;
   button.SetTooltipText(GetLanguageText(tooltipKey));
 }
 

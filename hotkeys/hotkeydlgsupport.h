@@ -31,8 +31,9 @@ class CListDialog : public CDialogBase {
   ActionComposer m_composeAction;
 };
 
-// A 16 x 16 image list holding one icon resource; null when it cannot be made.
-HIMAGELIST SingleIconList(UINT iconId);
+// Gives the list's rows one icon resource, 16 x 16 at 96 dpi scaled to the list's dpi; again after
+// a change of dpi.
+void SetRowIcon(CIcoListView& list, UINT iconId);
 // The input message of the dialogs: the language text of `key`, the product name as caption.
 void ShowExclamation(HWND owner, const std::string& key);
 // The same with a text made already (a formatted one).

@@ -47,6 +47,8 @@ BOOL CManageHotkeysDlg::OnInitDialog() {
   return TRUE;
 }
 
+void CManageHotkeysDlg::OnDpiChanged() { hkdlg::SetRowIcon(m_list, IDI_HK_ROW); }
+
 void CManageHotkeysDlg::SetUpControls() {
   m_header.SubclassWindow(::GetDlgItem(m_hWnd, IDC_MH_HEADER));
   m_header.MakeBoldFont();
@@ -62,7 +64,7 @@ void CManageHotkeysDlg::SetUpControls() {
   m_list.m_dwGridFlags = lm::Grid::Vertical;
   m_list.SetRowHeight(kRowHeight);
   m_list.SetCheckBoxIcons(IDI_HK_UNCHECKED, IDI_HK_CHECKED);
-  m_list.SetImageList(hkdlg::SingleIconList(IDI_HK_ROW), LVSIL_SMALL);
+  hkdlg::SetRowIcon(m_list, IDI_HK_ROW);
   for (int i = 0; i < 3; ++i) m_list.InsertColumn(i, GetLanguageText(kColumns[i].headingKey), kColumns[i].width);
 
   hkdlg::SetUpImageButton(m_up, m_hWnd, IDC_MH_UP, IDI_HK_UP, IDI_HK_UP_HOVER, "L0013");

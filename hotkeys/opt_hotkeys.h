@@ -36,6 +36,7 @@ class CManageHotkeysDlg : public hkdlg::CListDialog {
   using Handle = hklist::RowStore<HotkeyDefinition>::Handle;
 
   BOOL OnInitDialog() override;
+  void OnDpiChanged() override;
   void OnCommand(int id, int code) override;
   LRESULT OnNotify(const NMHDR& hdr) override;
 

@@ -1,6 +1,7 @@
 #include "include/BoldTextStatic.h"
 
 #include "include/controldraw.h"
+#include "include/dpi.h"
 
 using namespace ctldraw;
 
@@ -17,12 +18,16 @@ bool CBoldTextStatic::SubclassWindow(HWND control) {
 bool CBoldTextStatic::MakeBoldFont(LONG height) {
   if (!hwnd()) return false;
   LOGFONTA lf = {};
-  if (!::GetObjectA(ControlFont(hwnd()), sizeof(lf), &lf)) return false;
+  // The static's own font, not the bold one it answers WM_GETFONT with.
+  HFONT own = reinterpret_cast<HFONT>(CallOriginal(WM_GETFONT, 0, 0));
+  if (!::GetObjectA(own ? own : ParentFont(hwnd()), sizeof(lf), &lf)) return false;
   lf.lfWeight = FW_BOLD;
-  if (height != 0) lf.lfHeight = height;
+  if (height != 0) lf.lfHeight = dpi::Scaled(hwnd(), height);
   FontHandle font(::CreateFontIndirectA(&lf));
   if (!font) return false;
   m_font = std::move(font);
+  m_boldHeight = height;
+  m_bold = true;
   Redraw();
   return true;
 }
@@ -72,7 +77,8 @@ bool CBoldTextStatic::SetIcon(UINT resourceId, int width, int height, HINSTANCE 
   if (!module) module = ::GetModuleHandleA(nullptr);
   m_nIconWidth = width;
   m_nIconHeight = height;
-  m_icon.reset(static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, width, height, 0)));
+  m_icon.reset(static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, Px(width),
+                                               Px(height), 0)));
   m_iconId = m_icon ? resourceId : 0;
   m_iconModule = module;
   Redraw();
@@ -104,6 +110,8 @@ bool CBoldTextStatic::PaintsOwnBackground() const {
   }
 }
 
+int CBoldTextStatic::Px(int value96) const { return dpi::Scaled(hwnd(), value96); }
+
 void CBoldTextStatic::Redraw() {
   if (!hwnd()) return;
   // Text drawn straight over the parent's pixels needs them painted again first, or old and new
@@ -129,7 +137,7 @@ void CBoldTextStatic::Paint(HDC dc) {
       PenHandle outline(::CreatePen(PS_SOLID, 1, m_crBorder));
       SelectedObject brush(dc, fill.get());
       SelectedObject pen(dc, outline.get());
-      ::RoundRect(dc, 0, 0, w, h, m_szCorner.cx, m_szCorner.cy);
+      ::RoundRect(dc, 0, 0, w, h, Px(m_szCorner.cx), Px(m_szCorner.cy));
       break;
     }
     case ctl::StaticBackground::HorizontalGradient:
@@ -173,9 +181,10 @@ void CBoldTextStatic::Paint(HDC dc) {
     FillSolid(dc, RECT{0, h - 1, w, h}, ::GetSysColor(COLOR_BTNHIGHLIGHT));
   }
 
-  const ctl::StaticLayout layout = ctl::LayOutBoldStatic(m_dwStyle, crect, static_cast<bool>(m_icon), m_nIconWidth,
-                                                         m_nIconHeight, m_nIconMargin, m_nIconGap, m_nInsetX,
-                                                         m_nInsetY);
+  // The figures are at 96 dpi.
+  const ctl::StaticLayout layout =
+      ctl::LayOutBoldStatic(m_dwStyle, crect, static_cast<bool>(m_icon), Px(m_nIconWidth), Px(m_nIconHeight),
+                            Px(m_nIconMargin), Px(m_nIconGap), Px(m_nInsetX), Px(m_nInsetY));
   if (layout.drawIcon) DrawScaledIcon(dc, ToRECT(layout.icon), m_icon.get(), m_iconId, m_iconModule);
 
   if (m_text.empty()) return;
@@ -221,6 +230,16 @@ LRESULT CBoldTextStatic::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (FollowCues(m_cues, self, wParam)) Redraw();
       return result;
     }
+    case WM_GETFONT:
+      // The font the text is drawn with.
+      if (m_font) return reinterpret_cast<LRESULT>(m_font.get());
+      break;
+    case WM_DPICHANGED_AFTERPARENT:
+      // The control's font is the dialog font at the new dpi by now.
+      if (m_bold) MakeBoldFont(m_boldHeight);
+      if (m_icon && m_iconId) SetIcon(m_iconId, m_nIconWidth, m_nIconHeight, m_iconModule);
+      Redraw();
+      break;
     default:
       break;
   }

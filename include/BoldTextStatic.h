@@ -20,7 +20,8 @@ class CBoldTextStatic : public CSubclassWnd {
   void UnsubclassWindow() { Detach(); }
 
   // Makes a bold (weight 700) copy of the control's font, or the dialog font when it has none, and
-  // uses it. A `height` other than 0 becomes the copy's LOGFONT lfHeight.
+  // uses it. A `height` other than 0 becomes the copy's LOGFONT lfHeight (a figure at 96 dpi, scaled
+  // to the control's). Sizes, margins and insets below are figures at 96 dpi as well.
   bool MakeBoldFont(LONG height = 0);
   HFONT Font() const { return m_font.get(); }
 
@@ -47,6 +48,7 @@ class CBoldTextStatic : public CSubclassWnd {
   LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc);
   void Redraw();
+  int Px(int value96) const;
   bool PaintsOwnBackground() const;
 
   std::string m_text;
@@ -66,5 +68,7 @@ class CBoldTextStatic : public CSubclassWnd {
   int m_nIconMargin = 20, m_nIconGap = 10;
   bool m_bNoPrefix = false;
   UINT m_extraFormat = 0;
+  LONG m_boldHeight = 0;  // of the bold font made, 0 for the control's own height
+  bool m_bold = false;
   ctl::AccessKeyCues m_cues;
 };

@@ -67,10 +67,18 @@ void CDialogBase::Destroy() {
   if (m_hWnd && ::IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
 }
 
-void CDialogBase::SetBigIcon(UINT iconId) const {
-  HANDLE icon = ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(iconId), IMAGE_ICON,
-                             ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), LR_SHARED);
-  if (icon) ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+void CDialogBase::SetBigIcon(UINT iconId) {
+  m_bigIconId = iconId;
+  IconHandle icon = dpi::LoadIcon(iconId, 32, Dpi());
+  if (!icon) return;
+  ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+  m_bigIcon = std::move(icon);  // the window keeps using it until the next one
+}
+
+void CDialogBase::OnDpiMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_DPICHANGED) dpi::ApplyDpiChange(m_hWnd, wParam, lParam, m_dpiFonts);
+  if (m_bigIconId) SetBigIcon(m_bigIconId);
+  OnDpiChanged();
 }
 
 INT_PTR CDialogBase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -87,6 +95,11 @@ INT_PTR CDialogBase::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       if (!OnEraseBackground(reinterpret_cast<HDC>(wParam))) return FALSE;
       ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, 1);
+      return TRUE;
+    case WM_DPICHANGED:
+    case WM_DPICHANGED_AFTERPARENT:
+      // A child dialog hears of its window's new dpi through the second.
+      if (msg == WM_DPICHANGED || (::GetWindowLongPtrA(m_hWnd, GWL_STYLE) & WS_CHILD)) OnDpiMessage(msg, wParam, lParam);
       return TRUE;
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
@@ -110,6 +123,7 @@ INT_PTR CALLBACK CDialogBase::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPA
     // Messages before this one (WM_SETFONT) find no object and get the default answer.
     ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
     reinterpret_cast<CDialogBase*>(lParam)->m_hWnd = hwnd;
+    dpi::TakeOverDialogScaling(hwnd);
   }
   auto* self = reinterpret_cast<CDialogBase*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
   if (!self) return FALSE;

@@ -13,6 +13,9 @@
 
 #include <windows.h>
 
+#include "include/dpi.h"
+#include "include/handles.h"
+
 // One control of a dialog's table: its id, an icon resource and the language key of its text.
 struct IconControl {
   int id;
@@ -77,13 +80,26 @@ class CDialogBase {
   // WM_CTLCOLOR* (`msg` says which): the brush behind the control, null for the system's colours.
   virtual HBRUSH OnControlColour(UINT /*msg*/, HDC /*dc*/) { return nullptr; }
 
-  // The window's big icon from an icon resource of this module.
-  void SetBigIcon(UINT iconId) const;
+  // The window's big icon from an icon resource of this module, at the window's dpi (again after
+  // each change of dpi).
+  void SetBigIcon(UINT iconId);
+  // After the window (or, for a child dialog, its top-level window) took a new dpi: the children
+  // are moved and have the new dialog font by then; a dialog renews here what it made at the old
+  // dpi (image lists, list columns, its own fonts and pictures). Dpi() is the new dpi.
+  virtual void OnDpiChanged() {}
+  int Dpi() const { return dpi::WindowDpi(m_hWnd); }
+  // A 96-dpi figure at the window's dpi.
+  int Scaled(int value96) const { return dpi::Scale(value96, Dpi()); }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
+  void OnDpiMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
   UINT m_templateId;
+  UINT m_bigIconId = 0;
+  IconHandle m_bigIcon;
+  dpi::CDpiFonts m_dpiFonts;
   DialogText m_text;
 
  protected:

@@ -1,5 +1,7 @@
 #include "include/IcoListView.h"
 
+#include "include/dpi.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -113,7 +115,10 @@ void CIcoListView::SetCheckBoxImages(HIMAGELIST images) {
 
 bool CIcoListView::SetCheckBoxIcons(UINT uncheckedId, UINT checkedId, HINSTANCE module) {
   if (!module) module = ::GetModuleHandleA(nullptr);
-  const int w = std::max(1, m_nIconWidth), h = std::max(1, m_nIconHeight);
+  m_checkIconIds[0] = uncheckedId;
+  m_checkIconIds[1] = checkedId;
+  m_checkIconModule = module;
+  const int w = std::max(1, Px(m_nIconWidth)), h = std::max(1, Px(m_nIconHeight));
   ImageListHandle images(::ImageList_Create(w, h, ILC_COLOR32 | ILC_MASK, 2, 0));
   if (!images) return false;
   for (UINT id : {uncheckedId, checkedId}) {
@@ -218,7 +223,7 @@ int CIcoListView::CheckBoxAt(int x, int y) const {
   RECT bounds = {};
   bounds.left = LVIR_BOUNDS;
   if (!Send(LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&bounds))) return -1;
-  return lm::OnCheckBox(ToBox(bounds), x, y, m_nIconMargin, m_nIconWidth) ? item : -1;
+  return lm::OnCheckBox(ToBox(bounds), x, y, Px(m_nIconMargin), Px(m_nIconWidth)) ? item : -1;
 }
 
 void CIcoListView::ToggleCheck(int item) { SetCheckState(item, !GetCheckState(item)); }
@@ -323,7 +328,7 @@ void CIcoListView::OnPaint() {
 }
 
 void CIcoListView::MeasureItem(MEASUREITEMSTRUCT* mis) {
-  mis->itemHeight = static_cast<UINT>(std::max(1, m_nRowHeight));
+  mis->itemHeight = static_cast<UINT>(std::max(1, Px(m_nRowHeight)));
 }
 
 void CIcoListView::DrawItem(DRAWITEMSTRUCT* dis) {
@@ -379,12 +384,14 @@ void CIcoListView::DrawCell(HDC dc, const RowContext& row, int column, const REC
   const int icon = lm::ChooseIcon(column == 0, row.itemImage, markup.icon, row.imageCount);
   const lm::Align align = AlignOf(GetColumnFormat(column));
   lm::CellMetrics metrics;
-  metrics.iconWidth = m_nIconWidth;
-  metrics.iconHeight = m_nIconHeight;
-  metrics.iconMargin = m_nIconMargin;
-  metrics.iconTextGap = m_nIconTextGap;
-  metrics.barInsetX = m_nBarInsetX;
-  metrics.barInsetY = m_nBarInsetY;
+  // The settings are figures at 96 dpi.
+  metrics.iconWidth = Px(m_nIconWidth);
+  metrics.iconHeight = Px(m_nIconHeight);
+  metrics.iconMargin = Px(m_nIconMargin);
+  metrics.iconTextGap = Px(m_nIconTextGap);
+  metrics.barInsetX = Px(m_nBarInsetX);
+  metrics.barInsetY = Px(m_nBarInsetY);
+  metrics.textInset = Px(metrics.textInset);
   const lm::CellLayout layout = lm::LayOutCell(cell, metrics, align, checkColumn, markup.percent, icon >= 0);
 
   if (layout.checkBox && m_checkImages && ::ImageList_GetImageCount(m_checkImages.get()) == 2)
@@ -411,8 +418,22 @@ void CIcoListView::DrawCell(HDC dc, const RowContext& row, int column, const REC
 
 // ---- messages --------------------------------------------------------------------------------
 
+int CIcoListView::Px(int value96) const { return dpi::Scaled(hwnd(), value96); }
+
+void CIcoListView::OnDpiChanged() {
+  // The owner renews the row images (its image list); the list's own pictures and sizes are here.
+  RescaleColumns();
+  if (m_checkImages && m_checkIconIds[0]) SetCheckBoxIcons(m_checkIconIds[0], m_checkIconIds[1], m_checkIconModule);
+  ReleaseBackBuffer();
+  Remeasure();
+  ::InvalidateRect(hwnd(), nullptr, FALSE);
+}
+
 LRESULT CIcoListView::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
+    case WM_DPICHANGED_AFTERPARENT:
+      OnDpiChanged();
+      break;
     case WM_PAINT:
       OnPaint();
       return 0;

@@ -38,7 +38,7 @@ class CIcoListView : public COwnerDrawnListViewCtrl<CIcoListView> {
   CIcoListView() = default;
   ~CIcoListView() override;
 
-  // ---- appearance ----
+  // ---- appearance; sizes are figures at 96 dpi, scaled to the list's dpi where they are used ----
   int m_nRowHeight = 20;
   COLORREF m_crEvenRow = RGB(255, 255, 255);
   COLORREF m_crOddRow = RGB(240, 240, 240);
@@ -101,6 +101,8 @@ class CIcoListView : public COwnerDrawnListViewCtrl<CIcoListView> {
   struct RowContext;
   struct SortContext;
   void OnPaint();
+  int Px(int value96) const;
+  void OnDpiChanged();
   void DrawCell(HDC dc, const RowContext& row, int column, const RECT& cell, bool first, bool last);
   // The item whose check box lies under the point, or -1.
   int CheckBoxAt(int x, int y) const;
@@ -115,6 +117,8 @@ class CIcoListView : public COwnerDrawnListViewCtrl<CIcoListView> {
   static int CALLBACK CompareItems(LPARAM first, LPARAM second, LPARAM context);
 
   ImageListHandle m_checkImages;
+  UINT m_checkIconIds[2] = {0, 0};  // the check box icons' resources, when they came from resources
+  HINSTANCE m_checkIconModule = nullptr;
   // The back buffer: created on the first paint at the size of the screen and reused.
   MemoryDc m_backDc;
   BitmapHandle m_backBitmap;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "include/controldraw.h"
+#include "include/dpi.h"
 
 namespace {
 using namespace ctldraw;
@@ -82,6 +83,8 @@ void CIconButton::ResetSettings() {
   }
   m_bNoPrefix = false;
   m_bAccessKeyNeedsAlt = false;
+  m_customFonts = false;
+  m_pictureDpi = 0;
   m_description.clear();
   m_tracker = ctl::ButtonTracker();
 }
@@ -116,21 +119,25 @@ void CIconButton::OnDetached() {
 void CIconButton::MakeFonts() {
   LOGFONTA lf = {};
   if (!::GetObjectA(ParentFont(hwnd()), sizeof(lf), &lf)) return;
+  m_makingFonts = true;
   LOGFONTA caption = lf;
   caption.lfWeight = 900;
   SetCaptionFont(caption);
   LOGFONTA description = lf;
-  description.lfHeight = 13;
+  description.lfHeight = dpi::Scaled(hwnd(), 13);
   SetDescriptionFont(description);
+  m_makingFonts = false;
 }
 
 void CIconButton::SetCaptionFont(const LOGFONTA& font) {
+  m_customFonts = !m_makingFonts;
   m_captionFont = MakeFont(font, false);
   m_captionHoverFont = MakeFont(font, true);
   Repaint();
 }
 
 void CIconButton::SetDescriptionFont(const LOGFONTA& font) {
+  m_customFonts = !m_makingFonts;
   m_descriptionFont = MakeFont(font, false);
   m_descriptionHoverFont = MakeFont(font, true);
   Repaint();
@@ -203,9 +210,12 @@ bool CIconButton::HasPicture(ctl::Look look) const {
   }
 }
 
-bool CIconButton::SizeToPicture() {
+bool CIconButton::SizeToPicture(int pictureDpi) {
   if (!hwnd() || !m_pImgNormal) return false;
-  RECT rc = {0, 0, static_cast<LONG>(m_pImgNormal.width()), static_cast<LONG>(m_pImgNormal.height())};
+  m_pictureDpi = pictureDpi;
+  const int at = dpi::WindowDpi(hwnd());
+  RECT rc = {0, 0, dpi::Rescale(static_cast<int>(m_pImgNormal.width()), pictureDpi, at),
+             dpi::Rescale(static_cast<int>(m_pImgNormal.height()), pictureDpi, at)};
   ::AdjustWindowRectEx(&rc, static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_STYLE)), FALSE,
                        static_cast<DWORD>(::GetWindowLongPtrA(hwnd(), GWL_EXSTYLE)));
   ::SetWindowPos(hwnd(), nullptr, 0, 0, rc.right - rc.left, rc.bottom - rc.top,
@@ -218,8 +228,8 @@ bool CIconButton::SetStateIcon(ctl::Look look, UINT resourceId, HINSTANCE module
   IconSlot& slot = m_icons[look];
   slot = IconSlot();
   if (!module) module = ::GetModuleHandleA(nullptr);
-  slot.owned.reset(static_cast<HICON>(
-      ::LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_ICON, m_nIconWidth, m_nIconHeight, 0)));
+  slot.owned.reset(static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(resourceId), IMAGE_ICON,
+                                                   Px(m_nIconWidth), Px(m_nIconHeight), 0)));
   Repaint();
   if (!slot.owned) return false;
   slot.icon = slot.owned.get();
@@ -384,10 +394,32 @@ LRESULT CIconButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOLORCHANGE:
       DiscardBuffers();
       break;
+    case WM_DPICHANGED_AFTERPARENT:
+      OnDpiChanged();
+      break;
+    case WM_GETFONT:
+      // The font the caption is drawn with.
+      if (m_captionFont) return reinterpret_cast<LRESULT>(m_captionFont.get());
+      break;
     default:
       break;
   }
   return CallOriginal(msg, wParam, lParam);
+}
+
+int CIconButton::Px(int value96) const { return dpi::Scaled(hwnd(), value96); }
+
+void CIconButton::OnDpiChanged() {
+  // Fonts from the parent's font (renewed by now), icons reloaded at their new size, the pictures'
+  // size and the parent's pixels under the button taken again.
+  if (!m_customFonts) MakeFonts();
+  for (int look = 0; look < ctl::LookCount; ++look) {
+    IconSlot& slot = m_icons[look];
+    if (slot.owned && slot.resourceId) SetStateIcon(static_cast<ctl::Look>(look), slot.resourceId, slot.module);
+  }
+  if (m_pictureDpi) SizeToPicture(m_pictureDpi);
+  DiscardBuffers();
+  Repaint();
 }
 
 void CIconButton::Click() {
@@ -414,7 +446,8 @@ void CIconButton::DrawColours(HDC dc, int w, int h, const ColorSet& colours) {
   RECT client = {0, 0, w, h};
   if (m_dwStyle & ctl::IconButtonStyle::Rounded) {
     FillSolid(dc, client, colours.surround);
-    RegionHandle round(::CreateRoundRectRgn(0, 0, w, h, m_szCorner.cx, m_szCorner.cy));
+    const int cx = Px(m_szCorner.cx), cy = Px(m_szCorner.cy);
+    RegionHandle round(::CreateRoundRectRgn(0, 0, w, h, cx, cy));
     ::SelectClipRgn(dc, round.get());
     FillGradient(dc, client, colours.gradientTop, colours.gradientBottom, true);
     ::SelectClipRgn(dc, nullptr);
@@ -422,12 +455,12 @@ void CIconButton::DrawColours(HDC dc, int w, int h, const ColorSet& colours) {
     PenHandle border(::CreatePen(PS_SOLID, 1, colours.border));
     {
       SelectedObject pen(dc, border.get());
-      ::RoundRect(dc, 0, 0, w - 1, h - 1, m_szCorner.cx, m_szCorner.cy);
+      ::RoundRect(dc, 0, 0, w - 1, h - 1, cx, cy);
     }
     if (m_dwStyle & ctl::IconButtonStyle::InnerBorder) {
       PenHandle inner(::CreatePen(PS_SOLID, 1, colours.innerBorder));
       SelectedObject pen(dc, inner.get());
-      ::RoundRect(dc, 1, 1, w - 2, h - 2, m_szCorner.cx, m_szCorner.cy);
+      ::RoundRect(dc, 1, 1, w - 2, h - 2, cx, cy);
     }
     return;
   }
@@ -487,13 +520,14 @@ void CIconButton::Paint(HDC target) {
   metrics.hasIcon = HasIcon();
   metrics.hasCaption = !m_caption.empty();
   metrics.hasDescription = !m_description.empty();
-  metrics.iconOffset = m_nIconOffset;
-  metrics.iconWidth = m_nIconWidth;
-  metrics.iconHeight = m_nIconHeight;
-  metrics.textGap = m_nTextGap;
-  metrics.descriptionGap = m_nDescriptionGap;
-  metrics.textX = m_ptText.x;
-  metrics.textY = m_ptText.y;
+  // The settings are figures at 96 dpi.
+  metrics.iconOffset = Px(m_nIconOffset);
+  metrics.iconWidth = Px(m_nIconWidth);
+  metrics.iconHeight = Px(m_nIconHeight);
+  metrics.textGap = Px(m_nTextGap);
+  metrics.descriptionGap = Px(m_nDescriptionGap);
+  metrics.textX = m_ptText.x < 0 ? m_ptText.x : Px(m_ptText.x);
+  metrics.textY = m_ptText.y < 0 ? m_ptText.y : Px(m_ptText.y);
   metrics.noPrefix = m_bNoPrefix;
   const ctl::IconButtonLayout layout = ctl::LayOutIconButton(metrics);
 

@@ -46,8 +46,9 @@ class CIconButton : public CSubclassWnd {
   bool SetPictures(const std::string& normal, const std::string& hover, const std::string& pressed,
                    const std::string& disabled);
   bool HasPicture(ctl::Look look) const;
-  // Resizes the client area to the normal picture's size and repaints; false without one.
-  bool SizeToPicture();
+  // Resizes the client area to the normal picture's size, a picture drawn for `pictureDpi`, at the
+  // window's dpi (again after each change of dpi), and repaints; false without one.
+  bool SizeToPicture(int pictureDpi = 96);
 
   void SetTooltipText(const std::string& text);
   // Null until the first mouse message over the button, which creates the tooltip.
@@ -85,7 +86,7 @@ class CIconButton : public CSubclassWnd {
   unsigned State() const { return m_tracker.bits(); }
   void Repaint();
 
-  // ---- settings, read at each paint ----
+  // ---- settings, read at each paint; sizes and offsets are figures at 96 dpi ----
   DWORD m_dwStyle = ctl::IconButtonStyle::Default;  // ctl::IconButtonStyle bits
   COLORREF m_crCaption = RGB(0, 0, 0);
   COLORREF m_crDescription = RGB(0, 0, 0);
@@ -135,6 +136,9 @@ class CIconButton : public CSubclassWnd {
   void Click();
   bool SetStateIcon(ctl::Look look, UINT resourceId, HINSTANCE module);
   void DiscardBuffers();
+  // A 96-dpi figure at the button's dpi.
+  int Px(int value96) const;
+  void OnDpiChanged();
 
   void Paint(HDC target);
   bool EnsureParentBackground();
@@ -153,4 +157,6 @@ class CIconButton : public CSubclassWnd {
   ctl::AccessKeyCues m_cues;
   HoverCallback m_hoverCallback = nullptr;
   LPARAM m_hoverUser = 0;
+  int m_pictureDpi = 0;  // sized to its picture, drawn for this dpi
+  bool m_customFonts = false, m_makingFonts = false;
 };

@@ -1,5 +1,7 @@
 #include "include/OwnerDrawnListView.h"
 
+#include "include/dpi.h"
+
 #include <cstring>
 #include <vector>
 
@@ -94,11 +96,21 @@ int CListViewWindow::InsertColumn(int index, const std::string& heading, int wid
   LVCOLUMNA col = {};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
   col.fmt = format;
-  col.cx = width;
+  // Widths are figures at 96 dpi, scaled as the dialog around the list is.
+  m_columnsDpi = dpi::WindowDpi(hwnd());
+  col.cx = dpi::ScaledAsDialog(hwnd(), width);
   col.iSubItem = index;
   std::string text = heading;
   col.pszText = &text[0];
   return static_cast<int>(Send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&col)));
+}
+
+void CListViewWindow::RescaleColumns() {
+  const int now = dpi::WindowDpi(hwnd());
+  if (!m_columnsDpi || now == m_columnsDpi) return;
+  for (int c = 0, n = GetColumnCount(); c < n; ++c)
+    Send(LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(c), MAKELPARAM(dpi::Rescale(GetColumnWidth(c), m_columnsDpi, now), 0));
+  m_columnsDpi = now;
 }
 
 int CListViewWindow::GetColumnFormat(int column) const {

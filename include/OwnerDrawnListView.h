@@ -38,8 +38,11 @@ class CListViewWindow : public CSubclassWnd {
   int GetItemCount() const;
   int GetColumnCount() const;
   HWND GetHeader() const;
-  // Returns the new column's index, or -1.
+  // Returns the new column's index, or -1. The width is a figure at 96 dpi, scaled as the list's
+  // dialog is (dpi::ScaledAsDialog).
   int InsertColumn(int index, const std::string& heading, int width, int format = LVCFMT_LEFT);
+  // After a change of the list's dpi: every column's width by the ratio of the dpis.
+  void RescaleColumns();
   // The LVCFMT_ alignment bits of a column (LVCFMT_LEFT for a missing one).
   int GetColumnFormat(int column) const;
   int GetColumnWidth(int column) const;
@@ -87,6 +90,7 @@ class CListViewWindow : public CSubclassWnd {
 
  private:
   HWND m_linked = nullptr;  // the window that carries our link, kept past the base's detach
+  int m_columnsDpi = 0;     // the dpi the columns' widths are at
 };
 
 template <typename T>

@@ -2,6 +2,7 @@
 
 #include "include/controldraw.h"
 #include "include/controlmath.h"
+#include "include/dpi.h"
 #include "include/handles.h"
 
 void PaintWhiteDialogBackground(HWND dialog, HDC dc) {
@@ -14,7 +15,7 @@ void PaintWhiteBands(HWND dialog, HDC dc, bool split, int splitTop) {
   if (!dialog || !dc) return;
   RECT client;
   ::GetClientRect(dialog, &client);
-  ctl::WhiteBands bands = ctl::WhiteWndBands(ctldraw::ToRect(client), split, splitTop);
+  ctl::WhiteBands bands = ctl::WhiteWndBands(ctldraw::ToRect(client), split, splitTop, dpi::Scaled(dialog, 15));
   ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.white), RGB(255, 255, 255));
   ctldraw::FillSolid(dc, ctldraw::ToRECT(bands.grey), RGB(235, 235, 235));
   if (bands.line) {

@@ -1,5 +1,7 @@
 #include "include/controldraw.h"
 
+#include "include/dpi.h"
+
 static_assert(ctl::dt::Center == DT_CENTER && ctl::dt::Right == DT_RIGHT && ctl::dt::VCenter == DT_VCENTER &&
                   ctl::dt::Bottom == DT_BOTTOM && ctl::dt::WordBreak == DT_WORDBREAK &&
                   ctl::dt::SingleLine == DT_SINGLELINE && ctl::dt::NoPrefix == DT_NOPREFIX &&
@@ -86,7 +88,7 @@ std::string WindowText(HWND hwnd) {
 
 HFONT ParentFont(HWND hwnd) {
   HWND parent = ::GetParent(hwnd);
-  HFONT font = parent ? reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0)) : nullptr;
+  HFONT font = parent ? dpi::DialogFont(parent) : nullptr;
   return font ? font : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
 }
 

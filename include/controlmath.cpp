@@ -330,13 +330,13 @@ unsigned BoldStaticFormat(uint32_t staticStyle, unsigned extraFormat, bool noPre
   return fmt;
 }
 
-WhiteBands WhiteWndBands(const Rect& client, bool hasOk, int okTop) {
+WhiteBands WhiteWndBands(const Rect& client, bool hasOk, int okTop, int gap) {
   WhiteBands out;
   if (!hasOk) {
     out.white = client;
     return out;
   }
-  int y = okTop - 15;
+  int y = okTop - gap;
   int split = std::clamp(y, client.top, client.bottom);
   out.white = Rect{client.left, client.top, client.right, split};
   out.grey = Rect{client.left, split, client.right, client.bottom};

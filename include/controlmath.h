@@ -255,8 +255,8 @@ struct WhiteBands {
   int lineY = 0;
 };
 // `okTop` is the top of the OK button in client coordinates; without one (hasOk false) the whole
-// client area is white.
-WhiteBands WhiteWndBands(const Rect& client, bool hasOk, int okTop);
+// client area is white. The grey band begins `gap` pixels (15 at 96 dpi) above the OK button.
+WhiteBands WhiteWndBands(const Rect& client, bool hasOk, int okTop, int gap = 15);
 
 // ---- converting combo box --------------------------------------------------------------------
 

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "include/GlobalData.h"
+#include "include/dpi.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
 #include "predefinedtext/clipboard.h"
@@ -39,15 +40,15 @@ void CPredefinedTextSelectorWindow::Open(HWND owner) {
   std::unique_ptr<CPredefinedTextSelectorWindow> self(new CPredefinedTextSelectorWindow());
   // The window takes the object over at WM_NCCREATE and deletes it at WM_NCDESTROY; should the
   // window never come to exist, `self` still owns it here.
-  HWND hwnd =
-      ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSelectorWindowClass, "", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                        0, 0, 750, 480, owner, nullptr, CMiscFuns::ModuleInstance(), &self);
+  const int at = dpi::WindowDpi(owner);
+  HWND hwnd = ::CreateWindowExA(WS_EX_NOACTIVATE | WS_EX_TOPMOST, kSelectorWindowClass, "",
+                                WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, dpi::Scale(750, at), dpi::Scale(480, at), owner,
+                                nullptr, CMiscFuns::ModuleInstance(), &self);
   if (hwnd) ::ShowWindow(hwnd, SW_SHOWNOACTIVATE);
 }
 
 CPredefinedTextSelectorWindow::CPredefinedTextSelectorWindow() {
   m_doc.Load(PredefinedTextPath());
-  m_font.reset(CreateEntryTextFont());
 }
 
 CPredefinedTextSelectorWindow::~CPredefinedTextSelectorWindow() {
@@ -89,6 +90,10 @@ LRESULT CPredefinedTextSelectorWindow::HandleMessage(UINT msg, WPARAM wParam, LP
       return 0;
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
+    case WM_DPICHANGED:
+      dpi::ApplyDpiChange(m_hWnd, wParam, lParam, m_dpiFonts);
+      ScaleChildren();
+      return 0;
     case WM_NOTIFYFORMAT:
       // The tree asks when it is made; its notifications then carry Unicode texts.
       return NFR_UNICODE;
@@ -107,29 +112,35 @@ void CPredefinedTextSelectorWindow::OnCreate() {
       WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
       WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0, 0, 0, 0, m_hWnd,
       reinterpret_cast<HMENU>(kSelectorTreeId), CMiscFuns::ModuleInstance(), nullptr);
-  m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 0);
-  if (m_images) {
-    if (HICON icon = static_cast<HICON>(
-            ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(kItemIcon), IMAGE_ICON, 16, 16, 0))) {
-      ImageList_AddIcon(m_images, icon);
-      ::DestroyIcon(icon);
-    }
-    TreeView_SetImageList(m_tree, m_images, TVSIL_NORMAL);
-  }
-  TreeView_SetItemHeight(m_tree, 20);
   m_preview = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0, m_hWnd,
                                 reinterpret_cast<HMENU>(kSelectorPreviewId), CMiscFuns::ModuleInstance(), nullptr);
-  ::SendMessageA(m_preview, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), FALSE);
+  ScaleChildren();
   FillTree(m_tree, m_doc);
   // The tree may have selected its first item before it had any notification to send.
   ShowPreview(TreeView_GetSelection(m_tree));
 }
 
+void CPredefinedTextSelectorWindow::ScaleChildren() {
+  const int at = dpi::WindowDpi(m_hWnd);
+  ImageListHandle images = dpi::MakeIconList({kItemIcon}, 16, at);
+  TreeView_SetImageList(m_tree, images.get(), TVSIL_NORMAL);
+  if (m_images) ImageList_Destroy(m_images);  // the tree holds the new list now
+  m_images = images.release();
+  TreeView_SetItemHeight(m_tree, dpi::Scale(20, at));
+  FontHandle font(CreateEntryTextFont(at));
+  ::SendMessageA(m_preview, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  m_font = std::move(font);
+  RECT client;
+  ::GetClientRect(m_hWnd, &client);
+  OnSize(client.right, client.bottom);
+}
+
 void CPredefinedTextSelectorWindow::OnSize(int width, int height) {
-  int treeWidth = width > kSelectorPreviewWidth ? width - kSelectorPreviewWidth : 0;
+  const int previewWidth = dpi::Scale(kSelectorPreviewWidth, dpi::WindowDpi(m_hWnd));
+  int treeWidth = width > previewWidth ? width - previewWidth : 0;
   ::MoveWindow(m_tree, 0, 0, treeWidth, height, TRUE);
-  ::MoveWindow(m_preview, treeWidth, 0, kSelectorPreviewWidth, height, TRUE);
+  ::MoveWindow(m_preview, treeWidth, 0, previewWidth, height, TRUE);
 }
 
 LRESULT CPredefinedTextSelectorWindow::OnNotify(const NMHDR& hdr) {

@@ -7,13 +7,14 @@
 
 #include <memory>
 
+#include "include/dpi.h"
 #include "include/handles.h"
 #include "include/xml.h"
 
 constexpr char kSelectorWindowClass[] = "PredefinedTextSelectorWindow-{04D21C97-6584-4015-81BB-5B4C63C28B7C}";
 constexpr int kSelectorTreeId = 8537;
 constexpr int kSelectorPreviewId = 8538;
-constexpr int kSelectorPreviewWidth = 300;
+constexpr int kSelectorPreviewWidth = 300;  // at 96 dpi
 
 class CPredefinedTextSelectorWindow {
  public:
@@ -31,6 +32,8 @@ class CPredefinedTextSelectorWindow {
 
   void OnCreate();
   void OnSize(int width, int height);
+  // The tree's icons and item height, the preview's font and width, at the window's dpi.
+  void ScaleChildren();
   LRESULT OnNotify(const NMHDR& hdr);
   void OnSelectionChanged(const NMTREEVIEWA& nm);
   void ShowPreview(HTREEITEM item);
@@ -43,5 +46,6 @@ class CPredefinedTextSelectorWindow {
   HWND m_tree = nullptr, m_preview = nullptr;  // children: destroyed with the window
   HIMAGELIST m_images = nullptr;
   FontHandle m_font;
+  dpi::CDpiFonts m_dpiFonts;
   xml::NodePtr m_chosen;  // the entry a double-click picked, until the paste runs
 };

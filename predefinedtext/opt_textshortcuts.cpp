@@ -82,7 +82,6 @@ CTextShortcutsDlg::CTextShortcutsDlg(std::string fileName)
     textedit::StartNewStore(m_doc, m_fileName);
     m_state = StoreState::Missing;
   }
-  m_editFont.reset(CreateEntryTextFont());
 }
 
 CTextShortcutsDlg::~CTextShortcutsDlg() {
@@ -123,7 +122,7 @@ BOOL CTextShortcutsDlg::OnInitDialog() {
   RecordLayout();
 
   HWND box = ::GetDlgItem(m_hWnd, IDC_TS_TEXT);
-  ::SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(m_editFont.get()), FALSE);
+  SetEditFont();
   ::SendMessageA(box, EM_SETLIMITTEXT, textedit::kMaxBoxText, 0);
   ::SendMessageA(box, EM_SETREADONLY, TRUE, 0);  // until an entry is shown
 
@@ -158,29 +157,51 @@ void CTextShortcutsDlg::SetUpButtons() {
     RECT rc = {};
     ::GetClientRect(control, &rc);
     // The default offset is meant for wide buttons; these are barely larger than their icons.
-    button.m_nIconOffset = std::max(0, static_cast<int>(rc.right - kButtonIconSize) / 2);
+    button.m_nIconOffset = std::max(0, (dpi::Rescale(rc.right, Dpi(), dpi::kBaseDpi) - kButtonIconSize) / 2);
     button.SetTooltipText(GetLanguageText(spec.textKey));
   }
 }
 
 void CTextShortcutsDlg::SetUpTree() {
   m_tree = ::GetDlgItem(m_hWnd, IDC_TS_TREE);
-  m_images = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 1, 1);
-  if (m_images) {
-    if (HICON item = static_cast<HICON>(
-            ::LoadImageA(CMiscFuns::ModuleInstance(), MAKEINTRESOURCEA(IDI_TS_ITEM), IMAGE_ICON, 16, 16, 0))) {
-      ImageList_AddIcon(m_images, item);
-      ::DestroyIcon(item);
-    }
-    TreeView_SetImageList(m_tree, m_images, TVSIL_NORMAL);
+  ScaleTree();
+}
+
+void CTextShortcutsDlg::ScaleTree() {
+  ImageListHandle images = dpi::MakeIconList({IDI_TS_ITEM}, 16, Dpi());
+  TreeView_SetImageList(m_tree, images.get(), TVSIL_NORMAL);
+  if (m_images) ImageList_Destroy(m_images);  // the tree holds the new list now
+  m_images = images.release();
+  TreeView_SetItemHeight(m_tree, Scaled(kTreeItemHeight));
+}
+
+void CTextShortcutsDlg::SetEditFont() {
+  FontHandle font(CreateEntryTextFont(Dpi()));
+  ::SendDlgItemMessageA(m_hWnd, IDC_TS_TEXT, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+  m_editFont = std::move(font);
+}
+
+void CTextShortcutsDlg::OnDpiChanged() {
+  SetEditFont();
+  ScaleTree();
+  // The controls and the window are at the new dpi by now: so are the places they grow from.
+  const int now = Dpi();
+  auto rescale = [this, now](LONG v) { return static_cast<LONG>(dpi::Rescale(v, m_layoutDpi, now)); };
+  for (Anchored& a : m_layout) {
+    dpi::Box b = dpi::RescaleBox({a.initial.left, a.initial.top, a.initial.right, a.initial.bottom}, m_layoutDpi, now);
+    a.initial = RECT{b.left, b.top, b.right, b.bottom};
   }
-  TreeView_SetItemHeight(m_tree, kTreeItemHeight);
+  m_initialClient = {rescale(m_initialClient.cx), rescale(m_initialClient.cy)};
+  m_minTrack = {rescale(m_minTrack.cx), rescale(m_minTrack.cy)};
+  m_layoutDpi = now;
+  OnSize();
 }
 
 void CTextShortcutsDlg::RecordLayout() {
   RECT client = {};
   ::GetClientRect(m_hWnd, &client);
   m_initialClient = {client.right, client.bottom};
+  m_layoutDpi = Dpi();
   RECT window = {};
   ::GetWindowRect(m_hWnd, &window);
   m_minTrack = {window.right - window.left, window.bottom - window.top};

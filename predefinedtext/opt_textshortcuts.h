@@ -64,6 +64,10 @@ class CTextShortcutsDlg : public CDialogBase {
   void SetUpHeader();
   void SetUpButtons();
   void SetUpTree();
+  // The tree's icons and item height, and the text box's font, at the window's dpi.
+  void ScaleTree();
+  void SetEditFont();
+  void OnDpiChanged() override;
   void RecordLayout();
   void ShowDamagedNotice();
 
@@ -108,6 +112,7 @@ class CTextShortcutsDlg : public CDialogBase {
   std::vector<Anchored> m_layout;
   SIZE m_initialClient = {0, 0};
   SIZE m_minTrack = {0, 0};
+  int m_layoutDpi = dpi::kBaseDpi;  // the dpi of the rectangles above
 };
 
 // Shows the editor modally over owner; returns IDOK or IDCANCEL.

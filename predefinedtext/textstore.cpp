@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "include/codepage_win.h"
+#include "include/dpimath.h"
 #include "include/miscfuns.h"
 #include "language/language.h"
 #include "predefinedtext/placeholders.h"
@@ -51,9 +52,9 @@ std::string ReadEntryValue(const CXmlDocument& doc, const xml::NodePtr& item) {
   return UnescapeStoredValue(ReadShown(doc, item, "value"));
 }
 
-HFONT CreateEntryTextFont() {
+HFONT CreateEntryTextFont(int dpi) {
   LOGFONTA lf = {};
-  lf.lfHeight = 16;
+  lf.lfHeight = dpi::Scale(16, dpi);
   lf.lfCharSet = DEFAULT_CHARSET;
   lstrcpynA(lf.lfFaceName, "Verdana", LF_FACESIZE);
   return ::CreateFontIndirectA(&lf);

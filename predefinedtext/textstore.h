@@ -13,8 +13,9 @@
 // Application folder + "\predefinedtext\data.xml".
 std::string PredefinedTextPath();
 
-// The font entry texts are shown in (the selector's preview, the editor's text box); the caller owns it.
-HFONT CreateEntryTextFont();
+// The font entry texts are shown in (the selector's preview, the editor's text box) at a window's
+// dpi; the caller owns it.
+HFONT CreateEntryTextFont(int dpi);
 
 // An entry's name or text as shown and inserted, in UTF-8 like every entry text here: a language
 // key becomes its text; a text's stored \r and \n become line breaks. A missing attribute reads as

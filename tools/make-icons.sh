@@ -16,32 +16,56 @@ keycap() {  # keycap SIZE COLOUR FILE
     "$f"
 }
 
-for size in 16 24 32 48 64; do keycap "$size" '#3d7bd9' "$tmp/app$size.png"; done
-"$convert" "$tmp"/app16.png "$tmp"/app24.png "$tmp"/app32.png "$tmp"/app48.png "$tmp"/app64.png "$out/Quorvel.ico"
-for size in 16 32; do keycap "$size" '#2fa36b' "$tmp/tray$size.png"; done
-"$convert" "$tmp"/tray16.png "$tmp"/tray32.png "$out/tray.ico"
-# speaker [MUTED] FILE: the volume popup's icons (224 normal, 223 muted), drawn at 48 px
+# Every icon has a frame for its sizes at 100, 125, 150 and 200 % display scaling, so that none is
+# stretched from another: 16 px icons at 16, 20, 24, 32; 32 px ones at 32, 40, 48, 64; 48 px ones
+# at 48, 60, 72, 96.
+scaled_sizes="16 20 24 32 40 48 60 64 72 96"
+# pack FILE.ico FRAME.png...: frames up to 32 px uncompressed (the tray icon and the icons of the
+# hidden start are among them, and the system reads these without its picture decoders), larger
+# ones PNG-compressed.
+pack() {
+  local ico=$1 small=() large=() f w
+  shift
+  for f in "$@"; do
+    w=$("$convert" "$f" -format '%w' info:)
+    if [ "$w" -le 32 ]; then small+=("$f"); else "$convert" "$f" -depth 8 "PNG32:$f.big.png"; large+=("$f.big.png"); fi
+  done
+  "$convert" "${small[@]}" "$tmp/small.ico"
+  python3 "$here/tools/ico-with-png.py" "$ico" "$tmp/small.ico" "${large[@]}"
+}
+frames=()
+for size in $scaled_sizes 128; do keycap "$size" '#3d7bd9' "$tmp/app$size.png"; frames+=("$tmp/app$size.png"); done
+pack "$out/Quorvel.ico" "${frames[@]}"
+frames=()
+for size in 16 20 24 32 40 48 64; do keycap "$size" '#2fa36b' "$tmp/tray$size.png"; frames+=("$tmp/tray$size.png"); done
+pack "$out/tray.ico" "${frames[@]}"
+# speaker [MUTED] FILE: the volume popup's icons (224 normal, 223 muted), drawn on a 48-unit canvas
+# at 96 px, the size of the popup's 48 px icon at 200 %
 speaker() {
-  local f=$1 muted=${2:-}
-  local args=(-size 48x48 xc:none -fill '#2b3a55' -draw "polygon 6,18 16,18 28,6 28,42 16,30 6,30")
+  local f=$1 muted=${2:-} a="affine 2,0,0,2,0,0"
+  local args=(-size 96x96 xc:none -fill '#2b3a55' -draw "$a polygon 6,18 16,18 28,6 28,42 16,30 6,30")
   if [ -n "$muted" ]; then
-    args+=(-stroke '#d64545' -strokewidth 4 -draw "line 32,16 44,32" -draw "line 44,16 32,32")
+    args+=(-stroke '#d64545' -strokewidth 8 -draw "$a line 32,16 44,32" -draw "$a line 44,16 32,32")
   else
-    args+=(-fill none -stroke '#3d7bd9' -strokewidth 3 -draw "arc 22,12 38,36 -60,60" -draw "arc 22,4 46,44 -60,60")
+    args+=(-fill none -stroke '#3d7bd9' -strokewidth 6 -draw "$a arc 22,12 38,36 -60,60" -draw "$a arc 22,4 46,44 -60,60")
   fi
   "$convert" "${args[@]}" "$f"
 }
 speaker "$tmp/speaker.png"
 speaker "$tmp/muted.png" muted
 for n in speaker muted; do
-  "$convert" "$tmp/$n.png" \( -clone 0 -resize 32x32 \) \( -clone 0 -resize 16x16 \) "$out/$n.ico"
+  frames=("$tmp/$n.png")
+  for s in 72 60 48 32 24 16; do "$convert" "$tmp/$n.png" -resize "${s}x${s}" "$tmp/$n-$s.png"; frames+=("$tmp/$n-$s.png"); done
+  pack "$out/$n.ico" "${frames[@]}"
 done
 # A sheet of text: the entries of the text selector (231)
 "$convert" -size 16x16 xc:none -fill white -stroke '#5a6b85' -draw "rectangle 2,1 13,14" \
   -stroke '#3d7bd9' -draw "line 4,5 11,5" -draw "line 4,8 11,8" -draw "line 4,11 9,11" "$tmp/text16.png"
 "$convert" -size 32x32 xc:none -fill white -stroke '#5a6b85' -strokewidth 2 -draw "rectangle 5,2 26,29" \
   -stroke '#3d7bd9' -draw "line 9,10 22,10" -draw "line 9,16 22,16" -draw "line 9,22 18,22" "$tmp/text32.png"
-"$convert" "$tmp/text16.png" "$tmp/text32.png" "$out/textitem.ico"
+for s in 20 24 40 48 64; do "$convert" "$tmp/text32.png" -filter Lanczos -resize "${s}x${s}" "$tmp/text$s.png"; done
+pack "$out/textitem.ico" "$tmp/text16.png" "$tmp/text20.png" "$tmp/text24.png" "$tmp/text32.png" "$tmp/text40.png" \
+  "$tmp/text48.png" "$tmp/text64.png"
 echo "icons written to $out"
 
 # ---- The icons of the dialogs and buttons ----------------------------------------------------
@@ -49,14 +73,14 @@ echo "icons written to $out"
 # 48 px, so every frame is drawn rather than shrunk, and all share the palette above.
 navy='#1b2a4a' blue='#3d7bd9' lightblue='#6fa8ff' green='#2fa36b' lightgreen='#45c486' yellow='#ffd23f'
 slate='#5a6b85' red='#d64545' lightred='#f26b6b' orange='#e8912d' violet='#6a4fc9' paper='#ffffff'
-drawn() {  # drawn FILE MVG: FILE.ico in resources/ with frames of 16, 32 and 48 px
+drawn() {  # drawn FILE MVG: FILE.ico in resources/ with a frame for each of the scaled sizes
   local name=$1 mvg=$2 frames=() s k
-  for s in 16 32 48; do
+  for s in $scaled_sizes; do
     k=$(awk "BEGIN { printf \"%.5f\", $s / 48 }")
     "$convert" -size "${s}x${s}" xc:none -draw "affine $k,0,0,$k,0,0 $mvg" "$tmp/$name-$s.png"
     frames+=("$tmp/$name-$s.png")
   done
-  "$convert" "${frames[@]}" "$out/$name.ico"
+  pack "$out/$name.ico" "${frames[@]}"
 }
 # Pieces several icons share.
 badge() { echo "fill $1 stroke none circle 24,24 24,2.5"; }        # a round coloured plate

@@ -20,7 +20,8 @@ start_display() {
   local dir=$1 n pid
   for n in $(seq 101 199); do
     [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ] || continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 </dev/null &
+    # Room for a desktop of 1280 x 1024 at 200 % (the dpi tests start one beside the default).
+    Xvfb ":$n" -screen 0 2560x2048x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 </dev/null &
     pid=$!
     for _ in $(seq 1 100); do
       kill -0 "$pid" 2>/dev/null || break

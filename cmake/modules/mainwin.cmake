@@ -19,3 +19,5 @@ string(REPLACE "/" "\\\\" HTTP_FIXTURE_DIR_WIN "Z:${HTTP_FIXTURE_DIR}")
 set(WINE_TEST_FIXTURES_app.mainwin_win http)
 set(WINE_TEST_FIXTURES_e2e.mainwin http)
 endif()
+# Every window at 96, 120, 144 and 192 dpi, each in a child process of the tests.
+list(APPEND E2E_TESTS tests/e2e/test_dpi.cpp)

@@ -44,6 +44,22 @@ TEST_CASE("skin region: every black corner pixel is cut, nothing else") {
   CHECK(skin::CornerCutPixels(3, 3, [](int, int) { return true; }).size() == 9);
 }
 
+TEST_CASE("skin region: at a higher dpi the corner blocks grow with the stretched skin") {
+  const skin::CornerBlocks at144 = skin::ScaledCornerBlocks(144), at96 = skin::ScaledCornerBlocks(96);
+  CHECK(at96.leading == 4);
+  CHECK(at96.trailing == 3);
+  CHECK(at144.leading == 6);
+  CHECK(at144.trailing == 5);  // 4.5, rounded up
+  const int w = 45, h = 24;
+  auto all = skin::CornerCutPixels(w, h, [](int, int) { return true; }, at144);
+  CHECK(all.size() == 36 + 30 + 30 + 25);
+  // The pixels a rounded corner of the doubled picture darkens past the 96-dpi blocks are cut too.
+  CHECK(skin::InCornerBlock(5, 5, w, h, at144));
+  CHECK_FALSE(skin::InCornerBlock(5, 5, w, h));
+  CHECK(skin::InCornerBlock(w - 5, h - 5, w, h, at144));
+  CHECK_FALSE(skin::InCornerBlock(6, 0, w, h, at144));
+}
+
 TEST_CASE("version lines show dates as year.month.day with leading zeros") {
   CHECK(skin::DateText(2026, 3, 7) == "2026.03.07");
   CHECK(skin::DateText(2026, 12, 31) == "2026.12.31");
