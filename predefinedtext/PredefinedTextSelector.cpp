@@ -116,8 +116,11 @@ void CPredefinedTextSelectorWindow::OnCreate() {
                                 WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY, 0, 0, 0, 0, m_hWnd,
                                 reinterpret_cast<HMENU>(kSelectorPreviewId), CMiscFuns::ModuleInstance(), nullptr);
   ScaleChildren();
+  // The tree selects its first item while it is filled, at times before it has any notification to
+  // send: the preview shows it once the tree is full, as laying out a long text costs time.
+  m_filling = true;
   FillTree(m_tree, m_doc);
-  // The tree may have selected its first item before it had any notification to send.
+  m_filling = false;
   ShowPreview(TreeView_GetSelection(m_tree));
 }
 
@@ -163,7 +166,9 @@ LRESULT CPredefinedTextSelectorWindow::OnNotify(const NMHDR& hdr) {
   return 0;
 }
 
-void CPredefinedTextSelectorWindow::OnSelectionChanged(const NMTREEVIEWA& nm) { ShowPreview(nm.itemNew.hItem); }
+void CPredefinedTextSelectorWindow::OnSelectionChanged(const NMTREEVIEWA& nm) {
+  if (!m_filling) ShowPreview(nm.itemNew.hItem);
+}
 
 void CPredefinedTextSelectorWindow::ShowPreview(HTREEITEM item) {
   xml::Node* node = TreeItemNode(m_tree, item);

@@ -48,4 +48,5 @@ class CPredefinedTextSelectorWindow {
   FontHandle m_font;
   dpi::CDpiFonts m_dpiFonts;
   xml::NodePtr m_chosen;  // the entry a double-click picked, until the paste runs
+  bool m_filling = false;  // while the tree is filled
 };

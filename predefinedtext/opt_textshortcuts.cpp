@@ -129,8 +129,11 @@ BOOL CTextShortcutsDlg::OnInitDialog() {
   SetUpButtons();
   SetUpHeader();
   SetUpTree();
+  // The tree selects its first entry while it is filled, before its text box is ready for it: the
+  // box shows it once the tree is full (laying out a long text twice would cost time).
+  m_filling = true;
   FillTree(m_tree, m_doc);
-  // The tree selects its first entry while it is filled, before its text box is ready for it.
+  m_filling = false;
   ShowText(TreeView_GetSelection(m_tree));
   if (m_state == StoreState::Damaged) ::PostMessageA(m_hWnd, kMsgShowDamagedNotice, 0, 0);
   ::SetFocus(m_tree);
@@ -318,7 +321,7 @@ LRESULT CTextShortcutsDlg::OnNotify(const NMHDR& hdr) {
   switch (hdr.code) {
     case TVN_SELCHANGEDA:
     case TVN_SELCHANGEDW:
-      ShowText(reinterpret_cast<const NMTREEVIEWA&>(hdr).itemNew.hItem);
+      if (!m_filling) ShowText(reinterpret_cast<const NMTREEVIEWA&>(hdr).itemNew.hItem);
       return 0;
     case TVN_DELETEITEMA:
     case TVN_DELETEITEMW:

@@ -102,6 +102,7 @@ class CTextShortcutsDlg : public CDialogBase {
   // Above zero while the program itself puts a text into the box, whose change notices are then
   // no edits of the user's and must not be stored.
   int m_settingText = 0;
+  bool m_filling = false;  // while the tree is filled
 
   BrushHandle m_brush;
   FontHandle m_editFont;
