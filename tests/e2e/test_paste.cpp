@@ -9,14 +9,6 @@
 #include "tests/predefinedtext/clipboard_support.h"
 #include "tests/support/utf16.h"
 
-namespace {
-std::string EditText(HWND edit) {
-  char buf[1024] = {};
-  ::SendMessageA(edit, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf));
-  return buf;
-}
-}  // namespace
-
 TEST_CASE("a text with placeholders is pasted into another program and the clipboard comes back") {
   RunningProcess target(QUORVEL_PASTE_TARGET);
   REQUIRE(target.started());
@@ -45,7 +37,7 @@ TEST_CASE("a text with placeholders is pasted into another program and the clipb
   CLIPBD::InsertText("Sent {year}-{month}-{day} {YEAR}\r\nline two", selector);
 
   std::string pasted;
-  CHECK(WaitUntil([&] { return (pasted = EditText(edit)) == expected; }, 5000));
+  CHECK(WaitUntil([&] { return (pasted = WindowText(edit)) == expected; }, 5000));
   CHECK(pasted == expected);
   CHECK_FALSE(::IsWindowVisible(selector));
   ClipboardState after = ReadClipboard();
@@ -99,17 +91,6 @@ HWND OpenSelector() {
   CHECK(::IsWindowUnicode(::GetDlgItem(selector, kSelectorPreviewId)));
   CHECK(::IsWindowUnicode(::GetDlgItem(selector, kSelectorTreeId)));
   return selector;
-}
-
-// The clipboard's texts while this test holds it open.
-std::string OpenClipboardText(UINT format) {
-  HANDLE h = ::GetClipboardData(format);
-  const void* p = h ? ::GlobalLock(h) : nullptr;
-  if (!p) return "<none>";
-  std::string text = format == CF_UNICODETEXT ? unicode::Utf8FromWide(static_cast<const wchar_t*>(p))
-                                              : std::string(static_cast<const char*>(p));
-  ::GlobalUnlock(h);
-  return text;
 }
 
 }  // namespace

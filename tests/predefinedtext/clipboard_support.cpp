@@ -72,22 +72,22 @@ void FillClipboard(const std::string& text, const std::string& privateBytes, int
   ::CloseClipboard();
 }
 
+std::string OpenClipboardText(UINT format) {
+  HANDLE h = ::GetClipboardData(format);
+  const void* p = h ? ::GlobalLock(h) : nullptr;
+  if (!p) return {};
+  std::string text = format == CF_UNICODETEXT ? unicode::Utf8FromWide(static_cast<const wchar_t*>(p))
+                                              : std::string(static_cast<const char*>(p));
+  ::GlobalUnlock(h);
+  return text;
+}
+
 ClipboardState ReadClipboard() {
   ClipboardState s;
   if (!::OpenClipboard(nullptr)) return s;
   for (UINT f = ::EnumClipboardFormats(0); f; f = ::EnumClipboardFormats(f)) s.formats.push_back(f);
-  if (HANDLE h = ::GetClipboardData(CF_TEXT)) {
-    if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
-      s.text = p;
-      ::GlobalUnlock(h);
-    }
-  }
-  if (HANDLE h = ::GetClipboardData(CF_UNICODETEXT)) {
-    if (const wchar_t* p = static_cast<const wchar_t*>(::GlobalLock(h))) {
-      s.unicodeText = unicode::Utf8FromWide(p);
-      ::GlobalUnlock(h);
-    }
-  }
+  s.text = OpenClipboardText(CF_TEXT);
+  s.unicodeText = OpenClipboardText(CF_UNICODETEXT);
   if (HANDLE h = ::GetClipboardData(TestFormat())) {
     if (const char* p = static_cast<const char*>(::GlobalLock(h))) {
       s.privateBytes.assign(p, ::GlobalSize(h));

@@ -20,3 +20,6 @@ UINT TestFormat();
 void FillClipboard(const std::string& text, const std::string& privateBytes, int bitmapBits, int width = 9,
                    int height = 5);
 ClipboardState ReadClipboard();
+// The text of CF_TEXT, or of CF_UNICODETEXT as UTF-8, on the clipboard the caller holds open; empty
+// when there is none.
+std::string OpenClipboardText(UINT format);
